@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "kernel/app.h"
@@ -26,6 +27,7 @@ public:
         SIM_SetHardkeyCount(HARDKEY_COUNT);
         SIM_SetFixedLocalTime(1767607200); // 2026-01-05 10:00:00
         recorded().clear();
+        onEvent() = nullptr;
         APP_SetUserInterface(&recorder);
     }
     ~PanelHarness()
@@ -92,7 +94,14 @@ public:
         default: break;
         }
         recorded().push_back({e.sig, e.par, SIM_Ticks().nowMs()});
+        if (onEvent()) onEvent()(e);
         return nullptr;
+    }
+    // Called for every recorded event, to look at the panel at the moment of dispatch.
+    static std::function<void(const Event&)>& onEvent()
+    {
+        static std::function<void(const Event&)> hook;
+        return hook;
     }
     static uint32_t& lastStartParameter()
     {
