@@ -27,3 +27,9 @@ bool DAT_GetCalibrationActive() { return statusBlock[5] & 0x01; }
 void DAT_SetCalibrationActive(bool on) { setBit(statusBlock[5], 0, on); }
 bool DAT_GetParametrisationActive() { return statusBlock[5] & 0x02; }
 void DAT_SetParametrisationActive(bool on) { setBit(statusBlock[5], 1, on); }
+
+uint16_t DAT_GetCircuitLabel(TextId, char* buffer, uint16_t size)
+{
+    if (size > 0) buffer[0] = 0;
+    return 0;
+}
