@@ -102,6 +102,7 @@ struct SIM_RealTimeTicks::Impl {
     bool running = false;
     bool stopRequested = false;
     bool isSuspended = false;
+    bool parked = false;
     bool shutdownRequested = false;
     int exitCode = 0;
     // Counts of ticks fired so far, in milliseconds of panel time. Suspension removes the
@@ -205,8 +206,13 @@ void SIM_RealTimeTicks::delay(uint32_t ms)
     const auto until = Impl::Clock::now() + std::chrono::milliseconds(ms);
     impl_->changed.wait_until(guard, until, [&] { return impl_->shutdownRequested; });
     // Suspension holds the main task here, at its next wait.
-    impl_->changed.wait(guard,
-                        [&] { return impl_->shutdownRequested || !impl_->isSuspended; });
+    if (impl_->isSuspended && !impl_->shutdownRequested) {
+        impl_->parked = true;
+        impl_->changed.notify_all();
+        impl_->changed.wait(guard,
+                            [&] { return impl_->shutdownRequested || !impl_->isSuspended; });
+        impl_->parked = false;
+    }
     if (impl_->shutdownRequested) throw SIM_Shutdown{impl_->exitCode};
 }
 
@@ -240,6 +246,14 @@ bool SIM_RealTimeTicks::suspended() const
 {
     std::lock_guard guard(impl_->lock);
     return impl_->isSuspended;
+}
+
+bool SIM_RealTimeTicks::holdMainTask(uint32_t timeoutMs)
+{
+    suspend();
+    std::unique_lock guard(impl_->lock);
+    return impl_->changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                                   [&] { return impl_->parked; });
 }
 
 void SIM_RealTimeTicks::shutdown(int exitCode)

@@ -47,6 +47,10 @@ public:
     bool suspend();   // false when already suspended
     bool resume();    // false when not suspended
     bool suspended() const;
+    // Suspends and waits until the main task is parked in its wait, so another thread may look
+    // at the panel's state; false when it did not arrive within the time-out.
+    bool holdMainTask(uint32_t timeoutMs);
+    void releaseMainTask() { resume(); }
     void shutdown(int exitCode);
     void stop(); // ends the tick thread
 
