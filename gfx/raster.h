@@ -1,0 +1,72 @@
+// Inside the graphics core: the drawing state, clipping and row spans that the operations in
+// gfx*.cpp share. Not for use outside gfx/.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "gfx/gfx.h"
+
+namespace gfx {
+
+struct State {
+    const GFX_Font* font;
+    uint8_t fg; // pixel value of the foreground
+    uint8_t bg;
+    GfxDrawMode drawMode;
+    uint8_t textMode;
+    uint8_t lineStyle;
+    uint8_t penSize;
+    GFX_Point textPos;
+    GFX_Rect clip; // always inside the display
+};
+
+State& state();
+inline uint8_t* row(int y) { return GFX_Memory() + y * GFX_WIDTH; }
+
+inline constexpr GFX_Rect DISPLAY{0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1};
+
+inline GFX_Rect intersect(const GFX_Rect& a, const GFX_Rect& b)
+{
+    return {a.x0 > b.x0 ? a.x0 : b.x0, a.y0 > b.y0 ? a.y0 : b.y0, a.x1 < b.x1 ? a.x1 : b.x1,
+            a.y1 < b.y1 ? a.y1 : b.y1};
+}
+inline bool empty(const GFX_Rect& r) { return r.x0 > r.x1 || r.y0 > r.y1; }
+
+// Row spans clipped to the clip rectangle: write one value, invert, or paint in the draw mode
+// (normal writes the foreground, XOR inverts).
+inline void writeSpan(int y, int x0, int x1, uint8_t value)
+{
+    const GFX_Rect& c = state().clip;
+    if (y < c.y0 || y > c.y1) return;
+    if (x0 < c.x0) x0 = c.x0;
+    if (x1 > c.x1) x1 = c.x1;
+    if (x0 <= x1) memset(row(y) + x0, value, static_cast<size_t>(x1 - x0 + 1));
+}
+
+inline void invertSpan(int y, int x0, int x1)
+{
+    const GFX_Rect& c = state().clip;
+    if (y < c.y0 || y > c.y1) return;
+    if (x0 < c.x0) x0 = c.x0;
+    if (x1 > c.x1) x1 = c.x1;
+    uint8_t* p = row(y);
+    for (int x = x0; x <= x1; ++x) p[x] = p[x] ? 0 : 1;
+}
+
+inline void paintSpan(int y, int x0, int x1)
+{
+    if (state().drawMode == GfxDrawMode::Xor)
+        invertSpan(y, x0, x1);
+    else
+        writeSpan(y, x0, x1, state().fg);
+}
+
+inline void paintPixel(int x, int y) { paintSpan(y, x, x); }
+
+// Visible-text bookkeeping (gfx_visible.cpp).
+void visibleClearAll();
+void visibleCover(const GFX_Rect& area); // area already clipped
+void visibleAdd(const GFX_Rect& box, const char* text, int32_t bytes);
+
+} // namespace gfx
