@@ -27,6 +27,7 @@ struct ScriptStep {
         ExpectTx,    // bytes
         ExpectShot,  // text = golden file
     };
+    ScriptStep(Op o, int l) : op(o), line(l) {}
     Op op;
     int line;
     int64_t number = 0;
