@@ -15,8 +15,7 @@ const Ranges LETTERS = {{0x20, 0x7E},   {0xA0, 0x17F},  {0x401, 0x40C}, {0x40E, 
                         {0x49A, 0x49D}, {0x4A2, 0x4A3}, {0x4AE, 0x4B3}, {0x4B8, 0x4BB},
                         {0x4D8, 0x4D9}, {0x4E8, 0x4E9}};
 
-Ranges withBlank(Ranges r, bool keySymbols)
-{
+Ranges withBlank(Ranges r, bool keySymbols) {
     r.insert(r.begin(), {0x1B, 0x1B});
     if (keySymbols) r.push_back({0x266C, 0x2674});
     return r;
@@ -36,44 +35,53 @@ struct FontCase {
 };
 
 const FontCase FONTS[] = {
-    {"small", FNT_GetSmall, 8, 7, 5, 0,
-     {{0x20, 0x7E}, {0xA0, 0xEC}, {0xEE, 0x17E}, {0x401, 0x40C}, {0x40E, 0x44F}, {0x451, 0x45C},
+    {"small",
+     FNT_GetSmall,
+     8,
+     7,
+     5,
+     0,
+     {{0x20, 0x7E},
+      {0xA0, 0xEC},
+      {0xEE, 0x17E},
+      {0x401, 0x40C},
+      {0x40E, 0x44F},
+      {0x451, 0x45C},
       {0x45E, 0x45F}},
-     409, 6, 3},
+     409,
+     6,
+     3},
     {"normal", FNT_GetNormal, 20, 16, 10, 13, withBlank(LETTERS, true), 447, 11, 5},
     {"large", FNT_GetLarge, 32, 26, 15, 20, withBlank(LETTERS, false), 438, 15, 8},
 };
 
-std::vector<uint16_t> decode(const std::string& utf8)
-{
+std::vector<uint16_t> decode(const std::string& utf8) {
     std::vector<uint16_t> out;
     for (size_t i = 0; i < utf8.size();) {
         auto b = static_cast<unsigned char>(utf8[i]);
         int extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
         uint16_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        for (int k = 1; k <= extra; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         out.push_back(cp);
         i += 1 + extra;
     }
     return out;
 }
 
-int width(const GFX_Font& font, const std::string& utf8)
-{
+int width(const GFX_Font& font, const std::string& utf8) {
     int w = 0;
     for (uint16_t cp : decode(utf8))
         if (const GFX_Glyph* g = GFX_FindGlyph(font, cp)) w += g->advance;
     return w;
 }
 
-bool pixel(const GFX_Glyph& g, int x, int y)
-{
+bool pixel(const GFX_Glyph& g, int x, int y) {
     return (g.bitmap[y * g.bytesPerRow + x / 8] >> (7 - x % 8)) & 1;
 }
 
 // First and last row with a set pixel, {-1, -1} for a blank glyph.
-std::pair<int, int> inkRows(const GFX_Font& font, const GFX_Glyph& g)
-{
+std::pair<int, int> inkRows(const GFX_Font& font, const GFX_Glyph& g) {
     int first = -1, last = -1;
     for (int y = 0; y < font.height; ++y)
         for (int x = 0; x < g.width; ++x)
@@ -86,8 +94,7 @@ std::pair<int, int> inkRows(const GFX_Font& font, const GFX_Glyph& g)
 
 class Fonts : public ::testing::TestWithParam<FontCase> {};
 
-TEST_P(Fonts, RecordHasTheFontsMetrics)
-{
+TEST_P(Fonts, RecordHasTheFontsMetrics) {
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     EXPECT_EQ(f.height, c.height);
@@ -99,8 +106,7 @@ TEST_P(Fonts, RecordHasTheFontsMetrics)
     EXPECT_EQ(f.capHeight, c.capHeight);
 }
 
-TEST_P(Fonts, LettersHaveTheHeightsTheRecordClaims)
-{
+TEST_P(Fonts, LettersHaveTheHeightsTheRecordClaims) {
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     struct Probe {
@@ -115,8 +121,7 @@ TEST_P(Fonts, LettersHaveTheHeightsTheRecordClaims)
     }
 }
 
-TEST_P(Fonts, ChainHoldsExactlyTheListedRangesInOrder)
-{
+TEST_P(Fonts, ChainHoldsExactlyTheListedRangesInOrder) {
     const FontCase& c = GetParam();
     Ranges chain;
     size_t glyphs = 0;
@@ -129,8 +134,7 @@ TEST_P(Fonts, ChainHoldsExactlyTheListedRangesInOrder)
     EXPECT_EQ(glyphs, c.glyphs);
 }
 
-TEST_P(Fonts, EveryBitmapFitsItsRecord)
-{
+TEST_P(Fonts, EveryBitmapFitsItsRecord) {
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     for (const GFX_GlyphRange* r = f.ranges; r != nullptr; r = r->next)
@@ -142,15 +146,16 @@ TEST_P(Fonts, EveryBitmapFitsItsRecord)
             EXPECT_LE(g.width, g.advance);
             // Bits right of the width would be drawn by a renderer that works in whole bytes.
             for (int y = 0; y < f.height; ++y)
-                for (int x = g.width; x < g.bytesPerRow * 8; ++x) EXPECT_FALSE(pixel(g, x, y));
+                for (int x = g.width; x < g.bytesPerRow * 8; ++x)
+                    EXPECT_FALSE(pixel(g, x, y));
         }
 }
 
-TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn)
-{
+TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn) {
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
-    for (uint16_t d = '0'; d <= '9'; ++d) EXPECT_EQ(GFX_FindGlyph(f, d)->advance, c.digitAdvance) << char(d);
+    for (uint16_t d = '0'; d <= '9'; ++d)
+        EXPECT_EQ(GFX_FindGlyph(f, d)->advance, c.digitAdvance) << char(d);
     EXPECT_EQ(GFX_FindGlyph(f, ' ')->advance, c.spaceAdvance);
     EXPECT_EQ(width(f, "-12,5"), width(f, "-88,8"));
 }
@@ -158,8 +163,7 @@ TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn)
 INSTANTIATE_TEST_SUITE_P(AllThree, Fonts, ::testing::ValuesIn(FONTS),
                          [](const testing::TestParamInfo<FontCase>& i) { return i.param.name; });
 
-TEST(DigitBlank, IsBlankAndExactlyOneDigitWide)
-{
+TEST(DigitBlank, IsBlankAndExactlyOneDigitWide) {
     for (const GFX_Font* f : {&FNT_GetNormal(), &FNT_GetLarge()}) {
         const GFX_Glyph* blank = GFX_FindGlyph(*f, 0x1B);
         ASSERT_NE(blank, nullptr);
@@ -167,12 +171,13 @@ TEST(DigitBlank, IsBlankAndExactlyOneDigitWide)
         // Drawn opaque it must clear the whole digit position.
         EXPECT_EQ(blank->width, blank->advance);
         EXPECT_EQ(inkRows(*f, *blank).first, -1);
-        EXPECT_EQ(width(*f, "7\x1b" "5"), width(*f, "785"));
+        EXPECT_EQ(width(*f, "7\x1b"
+                            "5"),
+                  width(*f, "785"));
     }
 }
 
-TEST(SmallFont, LacksDotlessAccentedIAndLongS)
-{
+TEST(SmallFont, LacksDotlessAccentedIAndLongS) {
     const GFX_Font& small = FNT_GetSmall();
     EXPECT_EQ(GFX_FindGlyph(small, 0xED), nullptr);
     EXPECT_EQ(GFX_FindGlyph(small, 0x17F), nullptr);
@@ -194,8 +199,7 @@ const KeySymbol KEY_SYMBOLS[] = {
     {0x2672, 20, 1, 18}, {0x2673, 19, 3, 15}, {0x2674, 15, 5, 14},
 };
 
-TEST(KeySymbols, HaveTheirAdvancesAndRowsInTheNormalFontOnly)
-{
+TEST(KeySymbols, HaveTheirAdvancesAndRowsInTheNormalFontOnly) {
     const GFX_Font& normal = FNT_GetNormal();
     for (const KeySymbol& k : KEY_SYMBOLS) {
         SCOPED_TRACE(testing::Message() << "U+" << std::hex << k.cp);
@@ -208,8 +212,7 @@ TEST(KeySymbols, HaveTheirAdvancesAndRowsInTheNormalFontOnly)
     }
 }
 
-TEST(KeySymbols, CircuitBracketsAddSixteenPixels)
-{
+TEST(KeySymbols, CircuitBracketsAddSixteenPixels) {
     const GFX_Font& normal = FNT_GetNormal();
     EXPECT_EQ(width(normal, "♬HK♭"), width(normal, "HK") + 16);
 }

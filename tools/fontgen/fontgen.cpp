@@ -22,8 +22,7 @@ const std::vector<CodeRange> LETTER_RANGES = {
     {0x4A2, 0x4A3}, {0x4AE, 0x4B3}, {0x4B8, 0x4BB}, {0x4D8, 0x4D9}, {0x4E8, 0x4E9},
 };
 
-std::vector<CodeRange> withSymbols(std::vector<CodeRange> r)
-{
+std::vector<CodeRange> withSymbols(std::vector<CodeRange> r) {
     r.push_back({0x266C, 0x2674});
     return r;
 }
@@ -69,11 +68,11 @@ const std::vector<std::string> SAMPLES = {
     "Pijamalı hasta yağız şoföre çabucak güvendi. İĞŞÇÖÜ ı",
     "Ґґ Єє Її Ўў Әә Ғғ Ққ Ңң Өө Ұұ Үү Һһ Җҗ",
     "Wählen mit ♯  Ändern mit ♮  Ändern mit ♰  Zurück mit ♳  <♴>  ♬HK♭ 1 ♭  ♱ ♲",
-    "7\x1b" "5 | 75",
+    "7\x1b"
+    "5 | 75",
 };
 
-bool argument(int argc, char** argv, const char* name, std::string& value)
-{
+bool argument(int argc, char** argv, const char* name, std::string& value) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], name) == 0) {
             value = argv[i + 1];
@@ -84,8 +83,7 @@ bool argument(int argc, char** argv, const char* name, std::string& value)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::string tables, sheets, docs;
     if (!argument(argc, argv, "--tables", tables)) {
         std::fprintf(stderr, "usage: fontgen --tables DIR [--sheets DIR] [--docs FILE]\n");

@@ -24,11 +24,14 @@ struct Ink {
     Cell px;
 };
 
-bool isDigit(uint32_t cp) { return cp >= '0' && cp <= '9'; }
-bool isSpace(uint32_t cp) { return cp == 0x20 || cp == 0xA0; }
+bool isDigit(uint32_t cp) {
+    return cp >= '0' && cp <= '9';
+}
+bool isSpace(uint32_t cp) {
+    return cp == 0x20 || cp == 0xA0;
+}
 
-Ink fromFreeType(const FT_GlyphSlot slot)
-{
+Ink fromFreeType(const FT_GlyphSlot slot) {
     const FT_Bitmap& b = slot->bitmap;
     Ink ink;
     ink.left = slot->bitmap_left;
@@ -42,13 +45,16 @@ Ink fromFreeType(const FT_GlyphSlot slot)
 }
 
 // Drops empty border rows and columns so that the fit below sees only real pixels.
-Ink trim(const Ink& in)
-{
+Ink trim(const Ink& in) {
     int x0 = 0, x1 = in.px.width - 1, y0 = 0, y1 = in.px.height - 1;
-    while (x0 <= x1 && in.px.columnEmpty(x0)) ++x0;
-    while (x1 >= x0 && in.px.columnEmpty(x1)) --x1;
-    while (y0 <= y1 && in.px.rowEmpty(y0)) ++y0;
-    while (y1 >= y0 && in.px.rowEmpty(y1)) --y1;
+    while (x0 <= x1 && in.px.columnEmpty(x0))
+        ++x0;
+    while (x1 >= x0 && in.px.columnEmpty(x1))
+        --x1;
+    while (y0 <= y1 && in.px.rowEmpty(y0))
+        ++y0;
+    while (y1 >= y0 && in.px.rowEmpty(y1))
+        --y1;
     Ink out;
     out.advance = in.advance;
     if (x0 > x1) return out; // blank glyph
@@ -56,23 +62,23 @@ Ink trim(const Ink& in)
     out.top = in.top - y0;
     out.px = Cell(x1 - x0 + 1, y1 - y0 + 1);
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) out.px.at(x - x0, y - y0) = in.px.at(x, y);
+        for (int x = x0; x <= x1; ++x)
+            out.px.at(x - x0, y - y0) = in.px.at(x, y);
     return out;
 }
 
-Cell removeRow(const Cell& c, int row)
-{
+Cell removeRow(const Cell& c, int row) {
     Cell out(c.width, c.height - 1);
     for (int y = 0, o = 0; y < c.height; ++y) {
         if (y == row) continue;
-        for (int x = 0; x < c.width; ++x) out.at(x, o) = c.at(x, y);
+        for (int x = 0; x < c.width; ++x)
+            out.at(x, o) = c.at(x, y);
         ++o;
     }
     return out;
 }
 
-bool sameRow(const Cell& c, int a, int b)
-{
+bool sameRow(const Cell& c, int a, int b) {
     for (int x = 0; x < c.width; ++x)
         if (c.at(x, a) != c.at(x, b)) return false;
     return true;
@@ -83,8 +89,7 @@ bool sameRow(const Cell& c, int a, int b)
 // go first, one always staying; then a capital gives up a repeated row of its body, so that
 // accent and strokes keep their shape; a lower-case letter gives up its last gap row, so that
 // it keeps its x-height.
-bool shrinkFromTop(const FontSpec& spec, Ink& ink)
-{
+bool shrinkFromTop(const FontSpec& spec, Ink& ink) {
     const int rowsAbove = spec.baseline;
     if (ink.top > rowsAbove && ink.top - ink.px.height > 0) {
         ink.top = std::max(rowsAbove, ink.px.height);
@@ -96,7 +101,8 @@ bool shrinkFromTop(const FontSpec& spec, Ink& ink)
         for (int y = 1; y < c.height && gapStart < 0; ++y) {
             if (!c.rowEmpty(y)) continue;
             gapStart = y;
-            while (gapStart + gapLength < c.height && c.rowEmpty(gapStart + gapLength)) ++gapLength;
+            while (gapStart + gapLength < c.height && c.rowEmpty(gapStart + gapLength))
+                ++gapLength;
         }
         int bodyTop = gapStart < 0 ? 0 : gapStart + gapLength;
         int bodyHeight = ink.top - bodyTop;
@@ -119,8 +125,7 @@ bool shrinkFromTop(const FontSpec& spec, Ink& ink)
 
 // A descender that is too deep loses the rows just under the baseline, so its end (the hook of
 // g, j and y, the tail of a cedilla) stays.
-bool shrinkFromBottom(Ink& ink, int rowsBelow)
-{
+bool shrinkFromBottom(Ink& ink, int rowsBelow) {
     while (ink.px.height - ink.top > rowsBelow) {
         int firstBelow = ink.top; // index of the first row under the baseline
         if (firstBelow < 0 || firstBelow >= ink.px.height - 1) return false;
@@ -132,8 +137,7 @@ bool shrinkFromBottom(Ink& ink, int rowsBelow)
 // Places trimmed ink into a cell of the font. Hinting leaves many outline letters without a
 // blank column on one side, so each keeps at least one on its left: two letters never touch.
 // Ink that would reach into the next glyph widens the advance.
-Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink)
-{
+Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink) {
     int advance = ink.advance;
     int left = spec.kind == SourceKind::Bitmap ? std::max(ink.left, 0) : ink.left;
     if (spec.kind == SourceKind::Outline && ink.px.width > 0 && left < 1) {
@@ -149,24 +153,22 @@ Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink)
     Cell cell(advance, spec.height);
     for (int y = 0; y < ink.px.height; ++y)
         for (int x = 0; x < ink.px.width; ++x)
-            if (int row = spec.baseline - ink.top + y; ink.px.at(x, y) && row >= 0 && row < spec.height)
+            if (int row = spec.baseline - ink.top + y;
+                ink.px.at(x, y) && row >= 0 && row < spec.height)
                 cell.at(left + x, row) = 1; // rows outside are only left by a reported misfit
     return cell;
 }
 
-bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink)
-{
+bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink) {
     if (ink.px.width == 0) return true;
-    bool ok = shrinkFromTop(spec, ink) &&
-              shrinkFromBottom(ink, spec.height - spec.baseline);
+    bool ok = shrinkFromTop(spec, ink) && shrinkFromBottom(ink, spec.height - spec.baseline);
     if (!ok) std::fprintf(stderr, "%s: U+%04X does not fit %d rows\n", spec.name, cp, spec.height);
     return ok;
 }
 
 // A fixed-cell bitmap font becomes proportional: every glyph is cut to its ink and followed
 // by one blank column; digits keep the full cell so that numbers do not move.
-Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk)
-{
+Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk) {
     Ink ink = trim(cellInk);
     if (isDigit(cp)) {
         ink.advance = spec.digitAdvance;
@@ -177,8 +179,7 @@ Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk)
     return ink;
 }
 
-bool load(const FontSpec& spec, FT_Face face, FT_UInt index)
-{
+bool load(const FontSpec& spec, FT_Face face, FT_UInt index) {
     FT_Int32 flags = FT_LOAD_TARGET_MONO | (spec.autohint ? FT_LOAD_FORCE_AUTOHINT : 0);
     if (FT_Load_Glyph(face, index, flags) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
@@ -190,17 +191,17 @@ bool load(const FontSpec& spec, FT_Face face, FT_UInt index)
 }
 
 // Rows of ink of a glyph: first and last.
-std::pair<int, int> inkRows(const Cell& c)
-{
+std::pair<int, int> inkRows(const Cell& c) {
     int top = 0, bottom = c.height - 1;
-    while (top < c.height && c.rowEmpty(top)) ++top;
-    while (bottom >= 0 && c.rowEmpty(bottom)) --bottom;
+    while (top < c.height && c.rowEmpty(top))
+        ++top;
+    while (bottom >= 0 && c.rowEmpty(bottom))
+        --bottom;
     return {top, bottom};
 }
 
 // The heights the font record claims must be the ones the letters have.
-bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs)
-{
+bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs) {
     struct Probe {
         uint32_t cp;
         int height;
@@ -220,8 +221,7 @@ bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs)
 
 } // namespace
 
-bool FG_Render(const FontSpec& spec, GlyphSet& glyphs)
-{
+bool FG_Render(const FontSpec& spec, GlyphSet& glyphs) {
     FT_Library lib;
     FT_Face face;
     if (FT_Init_FreeType(&lib) != 0 || FT_New_Face(lib, spec.sourceFile, 0, &face) != 0) {
@@ -229,7 +229,8 @@ bool FG_Render(const FontSpec& spec, GlyphSet& glyphs)
         return false;
     }
     if (spec.kind == SourceKind::Outline)
-        FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(spec.xPpem), static_cast<FT_UInt>(spec.yPpem));
+        FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(spec.xPpem),
+                           static_cast<FT_UInt>(spec.yPpem));
     else
         FT_Select_Size(face, 0);
 
@@ -241,7 +242,8 @@ bool FG_Render(const FontSpec& spec, GlyphSet& glyphs)
                 glyphs[cp] = Cell(spec.digitAdvance, spec.height);
                 continue;
             }
-            if (Cell drawn; spec.kind == SourceKind::Bitmap && FG_SmallLetter(cp, spec.height, drawn)) {
+            if (Cell drawn;
+                spec.kind == SourceKind::Bitmap && FG_SmallLetter(cp, spec.height, drawn)) {
                 Ink ink;
                 ink.top = spec.baseline;
                 ink.px = drawn;

@@ -22,8 +22,7 @@ struct Measure {
     std::vector<uint32_t> missing;
 };
 
-Measure measure(const GFX_Font& font, const std::string& line)
-{
+Measure measure(const GFX_Font& font, const std::string& line) {
     Measure m;
     for (size_t i = 0; i < line.size();) {
         auto b = static_cast<unsigned char>(line[i]);
@@ -32,7 +31,8 @@ Measure measure(const GFX_Font& font, const std::string& line)
         for (int k = 1; k <= extra && i + k < line.size(); ++k)
             cp = (cp << 6) | (static_cast<unsigned char>(line[i + k]) & 0x3Fu);
         i += 1 + extra;
-        const GFX_Glyph* g = cp <= 0xFFFF ? GFX_FindGlyph(font, static_cast<uint16_t>(cp)) : nullptr;
+        const GFX_Glyph* g =
+            cp <= 0xFFFF ? GFX_FindGlyph(font, static_cast<uint16_t>(cp)) : nullptr;
         if (g != nullptr)
             m.width += g->advance;
         else
@@ -42,8 +42,7 @@ Measure measure(const GFX_Font& font, const std::string& line)
 }
 
 // The text between the quotes of a catalogue line, escapes resolved; false if there is none.
-bool catalogueText(const std::string& line, std::string& id, std::string& text)
-{
+bool catalogueText(const std::string& line, std::string& id, std::string& text) {
     size_t open = line.find('"');
     size_t close = line.rfind('"');
     if (open == std::string::npos || close <= open) return false;
@@ -60,27 +59,26 @@ bool catalogueText(const std::string& line, std::string& id, std::string& text)
     return true;
 }
 
-bool report(const GFX_Font& font, const std::string& where, const std::string& line, int max)
-{
+bool report(const GFX_Font& font, const std::string& where, const std::string& line, int max) {
     Measure m = measure(font, line);
     if (m.width > max || !m.missing.empty()) {
         std::printf("%s: %d px \"%s\"", where.c_str(), m.width, line.c_str());
-        for (uint32_t cp : m.missing) std::printf(" missing U+%04X", cp);
+        for (uint32_t cp : m.missing)
+            std::printf(" missing U+%04X", cp);
         std::printf("\n");
     }
     return m.missing.empty();
 }
 
-int usage()
-{
-    std::fprintf(stderr, "usage: textwidth [--font small|normal|large] [--max N] [--text-file FILE]\n");
+int usage() {
+    std::fprintf(stderr,
+                 "usage: textwidth [--font small|normal|large] [--max N] [--text-file FILE]\n");
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const GFX_Font* font = &FNT_GetNormal();
     int max = -1;
     const char* file = nullptr;
