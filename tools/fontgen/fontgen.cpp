@@ -46,7 +46,7 @@ const FontSpec FONTS[] = {
 
 // Sample lines of the sheets: every language of the panel and the key symbols in use.
 const std::vector<std::string> SAMPLES = {
-    "0123456789 -12,5°C 100% 23:59 (1/2) <+> _ \"x\" 'y' «z» „q“",
+    "0123456789 -12,5°C 100% 23:59 (1/2) <+> _ \"x\" 'y' «z» [q] {w}",
     "Zwölf Boxkämpfer jagen Viktor quer über den großen Sylter Deich",
     "Příliš žluťoučký kůň úpěl ďábelské ódy. ŽŠČŘĎŤŇ ÚŮ",
     "Høj bly gom vandt fræk sexquiz på wc. ÆØÅ",
