@@ -1,0 +1,235 @@
+// Bus frames: the block table, the four byte handlers the bus driver calls, the armed response
+// and the test feed that plays master transfers through the handlers.
+#include <algorithm>
+
+#include "kernel/dtm.h"
+#include "link/link_state.h"
+
+namespace {
+
+LinkState link{};
+
+void nothing() {}
+constexpr DIS_BusDriver INERT_DRIVER{nothing, nothing, nothing, nothing, nothing, nothing, nothing};
+const DIS_BusDriver* driver = &INERT_DRIVER;
+
+enum class LinkBuffer : uint8_t { RxMessage, Request, ChangeMask, Status, Long };
+enum class Completion : uint8_t { None, MessageReceived, StatusReceived };
+
+struct BlockEntry {
+    uint8_t length;
+    LinkBuffer buffer;
+    uint8_t type; // 1: offered for reading, 2: request alias
+    Completion completion;
+};
+
+// Blocks 16..35: where a master write is stored and what its correct checksum sets off.
+constexpr std::array<BlockEntry, DIS_LAST_BLOCK - DIS_FIRST_BLOCK + 1> BLOCKS{{
+    {32, LinkBuffer::RxMessage, 0, Completion::MessageReceived}, // 16
+    {32, LinkBuffer::RxMessage, 0, Completion::MessageReceived},
+    {32, LinkBuffer::RxMessage, 0, Completion::MessageReceived},
+    {32, LinkBuffer::RxMessage, 0, Completion::MessageReceived},
+    {9, LinkBuffer::Request, 1, Completion::None}, // 20
+    {9, LinkBuffer::Request, 2, Completion::None},
+    {9, LinkBuffer::Request, 2, Completion::None},
+    {9, LinkBuffer::Request, 2, Completion::None},
+    {2, LinkBuffer::ChangeMask, 0, Completion::None}, // 24
+    {2, LinkBuffer::ChangeMask, 0, Completion::None},
+    {2, LinkBuffer::ChangeMask, 0, Completion::None},
+    {2, LinkBuffer::ChangeMask, 0, Completion::None},
+    {21, LinkBuffer::Status, 0, Completion::StatusReceived}, // 28
+    {13, LinkBuffer::Status, 0, Completion::StatusReceived},
+    {13, LinkBuffer::Status, 0, Completion::StatusReceived},
+    {13, LinkBuffer::Status, 0, Completion::StatusReceived},
+    {4, LinkBuffer::Long, 0, Completion::None}, // 32
+    {4, LinkBuffer::Long, 0, Completion::None},
+    {4, LinkBuffer::Long, 0, Completion::None},
+    {30, LinkBuffer::Long, 1, Completion::None}, // 35
+}};
+
+constexpr std::array<uint8_t, 4> IDENTIFICATION{0x11, 0x21, 0x00, 0x01};
+
+constexpr bool knownBlock(uint8_t block) { return block >= DIS_FIRST_BLOCK && block <= DIS_LAST_BLOCK; }
+const BlockEntry& entry(uint8_t block) { return BLOCKS[block - DIS_FIRST_BLOCK]; }
+
+uint8_t* bufferOf(LinkBuffer b)
+{
+    switch (b) {
+    case LinkBuffer::RxMessage: return link.rxMessage.data();
+    case LinkBuffer::Request: return link.request.data();
+    case LinkBuffer::ChangeMask: return link.changeMask.data();
+    case LinkBuffer::Status: return link.status.data();
+    case LinkBuffer::Long: return link.longBuffer.data();
+    }
+    return nullptr;
+}
+
+void complete()
+{
+    if (!knownBlock(link.blockNumber)) return;
+    switch (entry(link.blockNumber).completion) {
+    case Completion::None: break;
+    case Completion::MessageReceived:
+        link.rxLength = link.stored;
+        link.flags |= DIS_FLAG_MESSAGE_RECEIVED;
+        break;
+    case Completion::StatusReceived: link.flags |= DIS_FLAG_STATUS_RECEIVED; break;
+    }
+}
+
+void chooseResponse()
+{
+    link.responseIsArmed = false;
+    link.response = nullptr;
+    link.responseLength = 0;
+    if (link.writeCount != 1) return;
+    const uint8_t command = link.frameLength;
+    if (command <= 63) {
+        link.response = link.armed;
+        link.responseLength = link.armed != nullptr ? link.armedLength : 0;
+        link.responseIsArmed = true;
+    } else if ((command & 0xC0) == 0x40) {
+        link.response = IDENTIFICATION.data();
+        link.responseLength = IDENTIFICATION.size();
+    }
+}
+
+} // namespace
+
+LinkState& DIS_State() { return link; }
+std::array<uint8_t, DIS_STATUS_BUFFER_SIZE>& DIS_StatusBuffer() { return link.status; }
+uint8_t& DIS_LinkFlags() { return link.flags; }
+
+void DIS_SetBusDriver(const DIS_BusDriver* d) { driver = d != nullptr ? d : &INERT_DRIVER; }
+const DIS_BusDriver& DIS_Bus() { return *driver; }
+
+void DIS_OnAddressed(BusDirection direction)
+{
+    if (direction == BusDirection::Read) chooseResponse();
+    link.writeCount = 0;
+    link.byteIndex = 0;
+    link.checksum = 0;
+    link.lastTransferTime = DTM_Ms100Count();
+    link.busResetCount = 0;
+}
+
+bool DIS_OnByteReceived(uint8_t byte)
+{
+    const uint16_t i = link.byteIndex;
+    if (link.byteIndex < 0xFFFF) ++link.byteIndex;
+    if (link.writeCount < 0xFFFF) ++link.writeCount;
+    if (i == 0) {
+        link.frameLength = byte;
+        link.blockNumber = 0;
+        link.buffer = nullptr;
+        link.stored = 0;
+        return true;
+    }
+    if (i <= link.frameLength) {
+        link.checksum = static_cast<uint8_t>(link.checksum + byte);
+        if (i == 1) {
+            link.blockNumber = byte;
+            if (knownBlock(byte)) {
+                link.buffer = bufferOf(entry(byte).buffer);
+                link.bufferLength = entry(byte).length;
+                std::fill_n(link.buffer, link.bufferLength, 0);
+            }
+        } else if (link.buffer != nullptr && link.stored < link.bufferLength) {
+            link.buffer[link.stored++] = byte;
+        }
+        return true;
+    }
+    if (byte != link.checksum) return false;
+    complete();
+    return true;
+}
+
+uint8_t DIS_OnByteToSend()
+{
+    const uint16_t i = link.byteIndex;
+    if (link.byteIndex < 0xFFFF) ++link.byteIndex;
+    if (i > link.responseLength) return link.checksum;
+    const uint8_t byte = i == 0 ? link.responseLength : link.response[i - 1];
+    link.checksum = static_cast<uint8_t>(link.checksum + byte);
+    return byte;
+}
+
+void DIS_OnReadDone(bool acknowledged)
+{
+    // Only a read of the armed response answers the attention; an identification read does not.
+    if (!link.responseIsArmed) return;
+    if (acknowledged) {
+        link.armedLength = 0;
+        driver->stopAttention();
+    } else if (link.retries > 0) {
+        --link.retries;
+        driver->raiseAttention();
+    }
+}
+
+void DIS_ArmResponse(const uint8_t* buffer, uint8_t length)
+{
+    driver->responseChanging();
+    link.armed = buffer;
+    link.armedLength = length;
+    link.retries = DIS_RESPONSE_RETRIES;
+    driver->responseChanged();
+    driver->raiseAttention();
+}
+
+void DIS_ArmBlock(uint8_t block)
+{
+    if (!knownBlock(block) || entry(block).type != 1) return;
+    DIS_ArmResponse(bufferOf(entry(block).buffer), entry(block).length);
+}
+
+uint32_t DIS_LastTransferTime() { return link.lastTransferTime; }
+uint8_t DIS_BusResetCount() { return link.busResetCount; }
+void DIS_CountBusReset() { ++link.busResetCount; }
+
+void DIS_ResetBusState()
+{
+    link.frameLength = link.blockNumber = 0;
+    link.byteIndex = link.writeCount = 0;
+    link.buffer = nullptr;
+    link.bufferLength = link.stored = link.checksum = 0;
+    link.response = nullptr;
+    link.responseLength = 0;
+    link.responseIsArmed = false;
+    link.armed = nullptr;
+    link.armedLength = 0;
+    link.retries = 0;
+    driver->stopAttention();
+}
+
+bool DIS_FeedFrame(const uint8_t* bytes, size_t n)
+{
+    DIS_OnAddressed(BusDirection::Write);
+    bool ack = true;
+    for (size_t i = 0; i < n; ++i) ack = DIS_OnByteReceived(bytes[i]);
+    return ack;
+}
+
+bool DIS_FeedBlock(uint8_t block, std::span<const uint8_t> data)
+{
+    // The length byte counts the block number and the data, so at most 254 data bytes.
+    std::array<uint8_t, 257> frame{};
+    const size_t n = std::min<size_t>(data.size(), 254);
+    frame[0] = static_cast<uint8_t>(n + 1);
+    frame[1] = block;
+    uint8_t sum = block;
+    for (size_t i = 0; i < n; ++i) {
+        frame[2 + i] = data[i];
+        sum = static_cast<uint8_t>(sum + data[i]);
+    }
+    frame[2 + n] = sum;
+    return DIS_FeedFrame(frame.data(), n + 3);
+}
+
+void DIS_FeedRead(uint8_t command, uint8_t* out, size_t n, bool acknowledged)
+{
+    DIS_FeedFrame(&command, 1);
+    DIS_OnAddressed(BusDirection::Read);
+    for (size_t i = 0; i < n; ++i) out[i] = DIS_OnByteToSend();
+    DIS_OnReadDone(acknowledged);
+}
