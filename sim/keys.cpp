@@ -76,6 +76,13 @@ void KEY_SetPattern(uint32_t pattern)
     keyPattern = pattern;
 }
 
+int KEY_HardkeyForPattern(uint32_t pattern)
+{
+    for (int hardkey = 0; hardkey < HARDKEY_FIRST_COMMAND; ++hardkey)
+        if (patternByKey[keyByHardkey[hardkey]] == pattern) return hardkey;
+    return -1;
+}
+
 void KEY_HardkeyCallback(int hardkey, int pressed)
 {
     if (hardkey < 0 || hardkey >= HARDKEY_COUNT) return;

@@ -37,3 +37,6 @@ void KEY_HardkeyCallback(int hardkey, int pressed);
 // Host convenience: hold an arbitrary pattern (several keys of a keyboard at once). Patterns
 // that are not in the key table are ignored by the key scan, as on the device.
 void KEY_SetPattern(uint32_t pattern);
+
+// The hardkey (0..12) whose key or combination has this pattern, -1 if none has.
+int KEY_HardkeyForPattern(uint32_t pattern);

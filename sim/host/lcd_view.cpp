@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -28,13 +29,17 @@ void LcdView::sink(const uint8_t* memory, SIM_Rect rect, uint8_t contrast, uint8
 
 void LcdView::refresh(const uint8_t* memory, SIM_Rect r, uint8_t contrast, uint8_t lightMode)
 {
-    std::lock_guard guard(lock_);
-    for (int y = r.y0; y <= r.y1; ++y)
-        for (int x = r.x0; x <= r.x1; ++x)
-            visible_.pixels[y * SIM_LCD_WIDTH + x] = memory[y * SIM_LCD_WIDTH + x] ? 1 : 0;
-    visible_.contrast = contrast;
-    visible_.lightMode = lightMode;
-    ++visible_.generation;
+    {
+        std::lock_guard guard(lock_);
+        const size_t width = static_cast<size_t>(r.x1 - r.x0 + 1);
+        for (int y = r.y0; y <= r.y1; ++y)
+            memcpy(&visible_.pixels[y * SIM_LCD_WIDTH + r.x0], memory + y * SIM_LCD_WIDTH + r.x0,
+                   width);
+        visible_.contrast = contrast;
+        visible_.lightMode = lightMode;
+        ++visible_.generation;
+    }
+    if (auto listener = listener_.load()) listener();
 }
 
 LcdView::Snapshot LcdView::snapshot() const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -16,9 +17,11 @@ public:
     // Installs this view as the panel's display sink.
     void attach();
     static void detach();
+    // Called (on the panel's thread) after every refresh, to wake a window that shows the view.
+    void setListener(void (*listener)()) { listener_ = listener; }
 
     struct Snapshot {
-        std::array<uint8_t, SIM_LCD_WIDTH * SIM_LCD_HEIGHT> pixels{}; // 0 or 1
+        std::array<uint8_t, SIM_LCD_WIDTH * SIM_LCD_HEIGHT> pixels{}; // non-zero = set
         uint8_t contrast = 50;
         uint8_t lightMode = 4;
         uint64_t generation = 0; // counts refreshes
@@ -35,6 +38,7 @@ private:
 
     mutable std::mutex lock_;
     Snapshot visible_;
+    std::atomic<void (*)()> listener_{nullptr};
 };
 
 // Writes 24-bit RGB pixels as a PNG file; false with a reason in `error` on failure.

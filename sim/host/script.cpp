@@ -11,23 +11,19 @@ namespace {
 
 struct KeyName {
     const char* name;
-    int hardkey;
     uint8_t pattern;
 };
 
 constexpr std::array<KeyName, 8> keyNames{{
-    {"back", HARDKEY_BACK, KEY_PATTERN_BACK},
-    {"up", HARDKEY_UP, KEY_PATTERN_UP},
-    {"left", HARDKEY_LEFT, KEY_PATTERN_LEFT},
-    {"ok", HARDKEY_OK, KEY_PATTERN_OK},
-    {"right", HARDKEY_RIGHT, KEY_PATTERN_RIGHT},
-    {"down", HARDKEY_DOWN, KEY_PATTERN_DOWN},
-    {"help", HARDKEY_HELP, KEY_PATTERN_HELP},
-    {"menu", HARDKEY_MENU, KEY_PATTERN_MENU},
+    {"back", KEY_PATTERN_BACK},
+    {"up", KEY_PATTERN_UP},
+    {"left", KEY_PATTERN_LEFT},
+    {"ok", KEY_PATTERN_OK},
+    {"right", KEY_PATTERN_RIGHT},
+    {"down", KEY_PATTERN_DOWN},
+    {"help", KEY_PATTERN_HELP},
+    {"menu", KEY_PATTERN_MENU},
 }};
-
-// The device's combination hardkeys 8..12, by the pattern of their two keys.
-constexpr std::array<uint8_t, 5> combinationPatterns{0x28, 0x30, 0xA0, 0x90, 0x21};
 
 constexpr int64_t maxWaitMs = 100LL * 24 * 3600 * 1000; // 100 days
 constexpr int defaultHoldMs = 100;
@@ -59,7 +55,6 @@ bool parseNumber(const std::string& s, int64_t& out, int64_t low, int64_t high)
 bool parseKeys(const std::string& arg, ScriptStep& step, std::string& error)
 {
     uint32_t pattern = 0;
-    int single = -1;
     int count = 0;
     std::stringstream parts(arg);
     std::string part;
@@ -72,18 +67,16 @@ bool parseKeys(const std::string& arg, ScriptStep& step, std::string& error)
             return false;
         }
         pattern |= key->pattern;
-        single = key->hardkey;
         ++count;
     }
     if (count == 0 || count > 2) {
         error = "give one key or two joined by '+'";
         return false;
     }
+    // A key, or two keys the device has a combination hardkey for; other pairs are held as
+    // a raw pattern (which the key scan ignores, as on the device).
     step.pattern = pattern;
-    step.hardkey = -1;
-    for (size_t i = 0; i < combinationPatterns.size(); ++i)
-        if (combinationPatterns[i] == pattern) step.hardkey = HARDKEY_FIRST_COMBINATION + int(i);
-    if (count == 1 || __builtin_popcount(pattern) == 1) step.hardkey = single;
+    step.hardkey = KEY_HardkeyForPattern(pattern);
     return true;
 }
 

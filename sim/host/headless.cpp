@@ -1,0 +1,529 @@
+#include "sim/host/headless.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "gfx/gfx.h"
+#include "kernel/app.h"
+#include "kernel/evt.h"
+#include "sim/debug.h"
+#include "sim/host.h"
+#include "sim/host/golden.h"
+#include "sim/host/lcd_view.h"
+#include "sim/host/script.h"
+#include "sim/instance.h"
+#include "sim/keys.h"
+#include "sim/ticks.h"
+#include "sim/uart.h"
+
+namespace {
+
+constexpr int64_t defaultClock = 1767607200; // 2026-01-05 10:00:00
+constexpr uint32_t byteTimeUs = 2292;        // one byte at 4800 baud, 8E1 (11 bits)
+
+// Standard output: the debug log byte for byte, and the runner's own lines, each starting
+// with "@ " on a line of its own.
+class Output {
+public:
+    void log(const char* text, size_t length)
+    {
+        std::lock_guard guard(lock_);
+        fwrite(text, 1, length, stdout);
+        log_.append(text, length);
+        if (length > 0) atLineStart_ = text[length - 1] == '\n';
+    }
+    void line(const std::string& text)
+    {
+        std::lock_guard guard(lock_);
+        if (!atLineStart_) fputc('\n', stdout);
+        fprintf(stdout, "@ %s\n", text.c_str());
+        atLineStart_ = true;
+    }
+    // Finds `part` in the log after the previous match; moves the match position past it.
+    bool matchLog(const std::string& part)
+    {
+        std::lock_guard guard(lock_);
+        const size_t at = log_.find(part, logMatch_);
+        if (at == std::string::npos) return false;
+        logMatch_ = at + part.size();
+        return true;
+    }
+    void flush()
+    {
+        std::lock_guard guard(lock_);
+        fflush(stdout);
+    }
+
+private:
+    std::mutex lock_;
+    std::string log_;
+    size_t logMatch_ = 0;
+    bool atLineStart_ = true;
+};
+
+Output output;
+
+std::string hex(uint8_t b)
+{
+    char s[3];
+    snprintf(s, sizeof s, "%02X", b);
+    return s;
+}
+
+std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (c == '\n') {
+            out += "\\n";
+            continue;
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+// What the runner looks at in the panel; on --realtime only while the main task is held.
+std::string currentStateName()
+{
+    const StateHandler s = EVT_CurrentState(PRIO_UI);
+    return s ? s->name : "(none)";
+}
+
+std::vector<std::string> visibleTextLines()
+{
+    std::vector<std::string> lines;
+    for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i) {
+        const GFX_VisibleText t = GFX_GetVisibleText(i);
+        lines.push_back("text " + std::to_string(t.rect.x0) + " " + std::to_string(t.rect.y0) +
+                        " " + std::to_string(t.rect.x1) + " " + std::to_string(t.rect.y1) + " " +
+                        quoted(t.text));
+    }
+    return lines;
+}
+
+bool anyTextContains(const std::string& part)
+{
+    for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i)
+        if (std::string(GFX_GetVisibleText(i).text).find(part) != std::string::npos) return true;
+    return false;
+}
+
+// The steps of a script and what they need from the two ways of running it.
+class Runner {
+public:
+    explicit Runner(Script script) : script_(std::move(script)) {}
+    virtual ~Runner() = default;
+
+    enum class Flow { Next, Wait, End };
+
+protected:
+    // Runs one step; Wait leaves the wait time in waitMs_.
+    Flow step(const ScriptStep& s)
+    {
+        switch (s.op) {
+        case ScriptStep::Op::Clock: SIM_SetFixedLocalTime(s.number); return Flow::Next;
+        case ScriptStep::Op::Wait: waitMs_ = static_cast<uint64_t>(s.number); return Flow::Wait;
+        case ScriptStep::Op::Press: press(s); return Flow::Next;
+        case ScriptStep::Op::Release: release(); return Flow::Next;
+        case ScriptStep::Op::HardkeyDown:
+            SIM_HardkeyEvent(static_cast<int>(s.number), true);
+            return Flow::Next;
+        case ScriptStep::Op::HardkeyUp:
+            SIM_HardkeyEvent(static_cast<int>(s.number), false);
+            return Flow::Next;
+        case ScriptStep::Op::Uart0: receive(s.bytes); return Flow::Next;
+        case ScriptStep::Op::Shot: return shot(s) ? Flow::Next : fail(s, error_);
+        case ScriptStep::Op::ExpectShot: return expectShot(s);
+        case ScriptStep::Op::Texts: {
+            std::vector<std::string> lines;
+            inspect([&] { lines = visibleTextLines(); });
+            for (const std::string& l : lines) output.line(l);
+            return Flow::Next;
+        }
+        case ScriptStep::Op::State: {
+            std::string name;
+            inspect([&] { name = currentStateName(); });
+            output.line("state " + name);
+            return Flow::Next;
+        }
+        case ScriptStep::Op::ExpectState: {
+            std::string name;
+            inspect([&] { name = currentStateName(); });
+            if (name == s.text) return Flow::Next;
+            return fail(s, "expected state " + s.text + ", the panel is in " + name);
+        }
+        case ScriptStep::Op::ExpectText: {
+            bool found = false;
+            inspect([&] { found = anyTextContains(s.text); });
+            return found ? Flow::Next : fail(s, "no visible text contains " + quoted(s.text));
+        }
+        case ScriptStep::Op::ExpectLog:
+            return output.matchLog(s.text) ? Flow::Next
+                                           : fail(s, "the log does not contain " + quoted(s.text));
+        case ScriptStep::Op::ExpectTx: return expectTx(s);
+        }
+        return Flow::Next;
+    }
+
+    Flow fail(const ScriptStep& s, const std::string& why)
+    {
+        output.line("FAIL line " + std::to_string(s.line) + ": " + why);
+        exitCode_ = 1;
+        return Flow::End;
+    }
+
+    void press(const ScriptStep& s)
+    {
+        release();
+        if (s.hardkey >= 0) {
+            SIM_HardkeyEvent(s.hardkey, true);
+            held_ = s.hardkey;
+        } else {
+            KEY_SetPattern(s.pattern); // two keys that form no combination of the device
+            heldPattern_ = true;
+        }
+    }
+
+    void release()
+    {
+        if (held_ >= 0) SIM_HardkeyEvent(held_, false);
+        if (heldPattern_) KEY_SetPattern(0);
+        held_ = -1;
+        heldPattern_ = false;
+    }
+
+    bool shot(const ScriptStep& s)
+    {
+        const std::vector<uint8_t> rgb = LcdView::toRgb(lcd_.snapshot());
+        if (PNG_WriteRgb(s.text, rgb.data(), SIM_LCD_WIDTH, SIM_LCD_HEIGHT, &error_)) return true;
+        return false;
+    }
+
+    Flow expectShot(const ScriptStep& s)
+    {
+        const std::vector<uint8_t> rgb = LcdView::toRgb(lcd_.snapshot());
+        std::string report;
+        if (GOLDEN_Compare(rgb.data(), SIM_LCD_WIDTH, SIM_LCD_HEIGHT, s.text, report))
+            return Flow::Next;
+        return fail(s, report);
+    }
+
+    Flow expectTx(const ScriptStep& s)
+    {
+        std::lock_guard guard(txLock_);
+        for (size_t at = txMatch_; at + s.bytes.size() <= tx_.size(); ++at)
+            if (std::equal(s.bytes.begin(), s.bytes.end(), tx_.begin() + long(at))) {
+                txMatch_ = at + s.bytes.size();
+                return Flow::Next;
+            }
+        std::string want;
+        for (uint8_t b : s.bytes) want += (want.empty() ? "" : " ") + hex(b);
+        return fail(s, "the panel did not send " + want);
+    }
+
+    void transmitted(uint8_t byte)
+    {
+        {
+            std::lock_guard guard(txLock_);
+            tx_.push_back(byte);
+        }
+        output.line("uart0-tx " + hex(byte));
+    }
+
+    virtual void receive(const std::vector<uint8_t>& bytes) = 0;
+    // Runs `look` where it may read the panel's state.
+    virtual void inspect(const std::function<void()>& look) = 0;
+
+    Script script_;
+    size_t next_ = 0;
+    uint64_t waitMs_ = 0;
+    int exitCode_ = 0;
+    std::string error_;
+    LcdView lcd_;
+    int held_ = -1;
+    bool heldPattern_ = false;
+    std::mutex txLock_;
+    std::vector<uint8_t> tx_;
+    size_t txMatch_ = 0;
+};
+
+// ---- virtual time: everything on the main thread, deterministic ----
+
+class VirtualRunner final : public Runner {
+public:
+    explicit VirtualRunner(Script script) : Runner(std::move(script)) {}
+
+    int run()
+    {
+        self = this;
+        SIM_SetTickSource(&ticks_);
+        SIM_SetSerialDriver(&serialDriver);
+        lcd_.attach();
+        schedule(0, {Action::Kind::Script, 0});
+        try {
+            MainTask();
+        } catch (const SIM_Shutdown& end) {
+            exitCode_ = end.exitCode;
+        }
+        LcdView::detach();
+        SIM_SetSerialDriver(nullptr);
+        SIM_SetTickSource(nullptr);
+        return exitCode_;
+    }
+
+private:
+    struct Action {
+        enum class Kind { Script, RxByte, TxDone } kind;
+        uint8_t byte;
+    };
+
+    void schedule(uint64_t at, Action action)
+    {
+        actions_.emplace(at, action);
+        ticks_.setHostEvent(actions_.begin()->first, &VirtualRunner::hostEvent, this);
+    }
+
+    static void hostEvent(void* context) { static_cast<VirtualRunner*>(context)->due(); }
+
+    void due()
+    {
+        const uint64_t now = ticks_.nowMs();
+        while (!actions_.empty() && actions_.begin()->first <= now) {
+            const Action a = actions_.begin()->second;
+            actions_.erase(actions_.begin());
+            switch (a.kind) {
+            case Action::Kind::Script: runScript(); break;
+            case Action::Kind::RxByte:
+                if (rx_) rx_(a.byte);
+                break;
+            case Action::Kind::TxDone:
+                if (txDone_) txDone_();
+                break;
+            }
+        }
+        if (!actions_.empty())
+            ticks_.setHostEvent(actions_.begin()->first, &VirtualRunner::hostEvent, this);
+    }
+
+    void runScript()
+    {
+        while (next_ < script_.steps.size()) {
+            const Flow flow = step(script_.steps[next_++]);
+            if (flow == Flow::End) throw SIM_Shutdown{exitCode_};
+            if (flow == Flow::Wait) {
+                schedule(ticks_.nowMs() + waitMs_, {Action::Kind::Script, 0});
+                return;
+            }
+        }
+        throw SIM_Shutdown{exitCode_};
+    }
+
+    // Bytes arrive one after the other at the pace of the line.
+    void receive(const std::vector<uint8_t>& bytes) override
+    {
+        uint64_t us = std::max(rxLineFreeUs_, ticks_.nowMs() * 1000);
+        for (uint8_t b : bytes) {
+            us += byteTimeUs;
+            schedule((us + 999) / 1000, {Action::Kind::RxByte, b});
+        }
+        rxLineFreeUs_ = us;
+    }
+
+    void inspect(const std::function<void()>& look) override { look(); }
+
+    static void serialInit(uint8_t port, UartTxDone txDone, UartRx rx)
+    {
+        if (port != 0) return;
+        self->txDone_ = txDone;
+        self->rx_ = rx;
+        self->portOpen_ = true;
+    }
+    static void serialSend(uint8_t port, uint8_t byte)
+    {
+        if (port != 0 || !self->portOpen_) return;
+        self->transmitted(byte);
+        const uint64_t done = self->ticks_.nowMs() * 1000 + byteTimeUs;
+        self->schedule((done + 999) / 1000, {Action::Kind::TxDone, 0});
+    }
+    static void serialStop(uint8_t) {}
+    static void serialClose(uint8_t port)
+    {
+        if (port == 0) self->portOpen_ = false;
+    }
+    static bool serialIsOpen(uint8_t port) { return port == 0 && self->portOpen_; }
+
+    static constexpr SIM_SerialDriver serialDriver{serialInit, serialSend, serialStop,
+                                                   serialClose, serialIsOpen};
+    static VirtualRunner* self;
+
+    SIM_VirtualTicks ticks_;
+    std::multimap<uint64_t, Action> actions_;
+    uint64_t rxLineFreeUs_ = 0;
+    UartTxDone txDone_ = nullptr;
+    UartRx rx_ = nullptr;
+    bool portOpen_ = false;
+};
+
+VirtualRunner* VirtualRunner::self = nullptr;
+
+// ---- real time: the panel on its threads, the script on this one ----
+
+class RealtimeRunner final : public Runner {
+public:
+    explicit RealtimeRunner(Script script) : Runner(std::move(script)) {}
+
+    int run()
+    {
+        SIM_SetTickSource(&ticks_);
+        SIM_SetSerialDevice(0, "pty");
+        lcd_.attach();
+        std::thread app([] {
+            try {
+                MainTask();
+            } catch (const SIM_Shutdown&) {
+            }
+        });
+        while (next_ < script_.steps.size()) {
+            const Flow flow = step(script_.steps[next_++]);
+            if (flow == Flow::End) break;
+            if (flow == Flow::Wait) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs_));
+        }
+        ticks_.shutdown(exitCode_);
+        app.join();
+        ticks_.stop();
+        stopPeer();
+        Win32_Uart_Close(0);
+        LcdView::detach();
+        SIM_SetTickSource(nullptr);
+        return exitCode_;
+    }
+
+private:
+    void inspect(const std::function<void()>& look) override
+    {
+        if (ticks_.holdMainTask(5000)) look();
+        ticks_.releaseMainTask();
+    }
+
+    // The far end of the panel's serial port: bytes written there arrive on serial channel 0.
+    bool openPeer()
+    {
+        if (peer_ >= 0) return true;
+        const std::string name = SIM_SerialPeerName(0);
+        if (name.empty()) return false;
+        peer_ = open(name.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (peer_ < 0) return false;
+        reader_ = std::thread([this] {
+            while (!stopReader_) {
+                pollfd p{peer_, POLLIN, 0};
+                if (poll(&p, 1, 50) <= 0) continue;
+                uint8_t byte = 0;
+                if (read(peer_, &byte, 1) == 1) transmitted(byte);
+            }
+        });
+        return true;
+    }
+
+    void stopPeer()
+    {
+        stopReader_ = true;
+        if (reader_.joinable()) reader_.join();
+        if (peer_ >= 0) close(peer_);
+        peer_ = -1;
+    }
+
+    void receive(const std::vector<uint8_t>& bytes) override
+    {
+        if (!openPeer()) {
+            output.line("uart0 is not open");
+            return;
+        }
+        for (uint8_t b : bytes) {
+            if (write(peer_, &b, 1) != 1) break;
+            std::this_thread::sleep_for(std::chrono::microseconds(byteTimeUs));
+        }
+    }
+
+    SIM_RealTimeTicks ticks_;
+    int peer_ = -1;
+    std::thread reader_;
+    std::atomic<bool> stopReader_{false};
+};
+
+void debugSink(const char* text, size_t length) { output.log(text, length); }
+
+void messageBox(const char* text, const char* caption)
+{
+    output.line("message-box " + quoted(caption) + " " + quoted(text));
+}
+
+bool readScript(const std::string& path, std::string& source)
+{
+    std::stringstream buffer;
+    if (path == "-") {
+        buffer << std::cin.rdbuf();
+    } else {
+        std::ifstream file(path);
+        if (!file) return false;
+        buffer << file.rdbuf();
+    }
+    source = buffer.str();
+    return true;
+}
+
+} // namespace
+
+int HEADLESS_Run(const HeadlessOptions& options)
+{
+    std::string source, error;
+    if (!readScript(options.scriptPath, source)) {
+        fprintf(stdout, "@ ERROR cannot read the script %s\n", options.scriptPath.c_str());
+        return 2;
+    }
+    Script script;
+    if (!SCRIPT_Parse(source, script, error)) {
+        fprintf(stdout, "@ ERROR %s\n", error.c_str());
+        return 2;
+    }
+
+    // Each run has its own lock directory: runs never contend with each other or a window.
+    char lockDir[] = "/tmp/panelsim-run-XXXXXX";
+    const bool privateLocks = mkdtemp(lockDir) != nullptr;
+    if (privateLocks) SIM_SetLockDirectory(lockDir);
+    SIM_SetDebugSink(debugSink);
+    SIM_SetMessageBox(messageBox);
+    SIM_SetHardkeyCount(HARDKEY_COUNT);
+    SIM_SetFixedLocalTime(defaultClock);
+
+    int status = 0;
+    if (options.realtime)
+        status = RealtimeRunner(std::move(script)).run();
+    else
+        status = VirtualRunner(std::move(script)).run();
+    output.flush();
+
+    if (privateLocks) {
+        SIM_ReleaseInstanceLock("Simulation_am_laufen");
+        const std::string lockFile = std::string(lockDir) + "/Simulation_am_laufen.lock";
+        unlink(lockFile.c_str());
+        rmdir(lockDir);
+    }
+    return status;
+}

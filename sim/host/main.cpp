@@ -1,0 +1,120 @@
+// panelsim: the operator panel of the heating controller on the desktop.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "sim/host/headless.h"
+#if PANELSIM_WINDOW
+#include "sim/host/window.h"
+#endif
+
+namespace {
+
+constexpr const char* usage = R"(usage:
+  panelsim [--uart0 DEVICE] [--no-dialogs]
+        the simulator window: the device picture with its display and keys, and the log.
+        --uart0 DEVICE  serial channel 0 (the factory test) on a serial device; by default a
+                        pseudo terminal, whose name is shown in the log
+        --no-dialogs    host errors are written to SimError.log and the log only
+  panelsim --headless --script FILE [--realtime]
+        the panel on virtual time, driven by a script (FILE "-" reads standard input);
+        standard output is the panel's debug log, byte for byte, with the runner's own lines
+        starting with "@ ". Exit status 0 when the script ran through, 1 when an expectation
+        failed, 2 for a usage or script error.
+        --realtime      the same on the panel's real threads, paced to the wall clock
+
+script commands, one a line; '#' starts a comment, blank lines are ignored:
+  clock YYYY-MM-DD HH:MM:SS   host local time read at the next cold start
+                              (default 2026-01-05 10:00:00)
+  wait MS                     advance the time by MS milliseconds
+  press KEY[+KEY]             hold key(s): Back Up Left OK Right Down Help Menu
+                              (two keys joined by '+' go down together)
+  release                     release all keys
+  tap KEY[+KEY] [MS]          press, hold MS (default 100), release, then wait 100 ms
+  hardkey N [MS]              press hardkey N (0..33) for MS (default 100), release, wait 100
+  uart0 HEX...                bytes arriving on serial channel 0 (4800 baud pace)
+  shot FILE.png               the visible display as PNG, in the window's greys
+  texts                       print the visible texts: @ text X0 Y0 X1 Y1 "TEXT"
+  state                       print @ state NAME, the innermost user-interface state
+  expect-state NAME           fail unless the user interface is in state NAME
+  expect-text TEXT            fail unless some visible text contains TEXT
+  expect-log TEXT             fail unless the debug log after the previous expect-log
+                              match contains TEXT
+  expect-tx HEX...            fail unless the bytes sent on serial channel 0 after the
+                              previous expect-tx match contain these bytes
+  expect-shot FILE.png        fail unless the visible display equals the golden image
+                              (PANELSIM_UPDATE_GOLDEN=1 writes it); on a difference
+                              FILE.actual.png and FILE.diff.png are written
+  TEXT may be given in double quotes with \" \\ and \n escapes.
+every byte the panel sends on serial channel 0 is printed as @ uart0-tx HEX.
+)";
+
+int usageError(const char* message)
+{
+    fprintf(stderr, "panelsim: %s\n%s", message, usage);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    HeadlessOptions headless;
+    bool isHeadless = false;
+#if PANELSIM_WINDOW
+    WindowOptions window;
+#endif
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const char* name) -> const char* {
+            if (i + 1 >= argc) return nullptr;
+            (void)name;
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            fputs(usage, stdout);
+            return 0;
+        } else if (arg == "--headless") {
+            isHeadless = true;
+        } else if (arg == "--script") {
+            const char* v = value("--script");
+            if (!v) return usageError("--script needs a file");
+            headless.scriptPath = v;
+        } else if (arg == "--realtime") {
+            headless.realtime = true;
+#if PANELSIM_WINDOW
+        } else if (arg == "--uart0") {
+            const char* v = value("--uart0");
+            if (!v) return usageError("--uart0 needs a device");
+            window.uart0 = v;
+        } else if (arg == "--no-dialogs") {
+            window.dialogs = false;
+        } else if (arg == "--quit-after") {
+            const char* v = value("--quit-after");
+            if (!v) return usageError("--quit-after needs milliseconds");
+            window.quitAfterMs = atoll(v);
+        } else if (arg == "--screenshot") {
+            const char* v = value("--screenshot");
+            if (!v) return usageError("--screenshot needs a file");
+            window.screenshot = v;
+        } else if (arg == "--click") {
+            const char* v = value("--click");
+            if (!v) return usageError("--click needs a hardkey number");
+            window.clickHardkeys.push_back(atoi(v));
+#endif
+        } else {
+            return usageError(("unknown option " + arg).c_str());
+        }
+    }
+    if (isHeadless) {
+        if (headless.scriptPath.empty()) return usageError("--headless needs --script FILE");
+        return HEADLESS_Run(headless);
+    }
+    if (!headless.scriptPath.empty() || headless.realtime)
+        return usageError("--script and --realtime belong to --headless");
+#if PANELSIM_WINDOW
+    return WINDOW_Run(window);
+#else
+    return usageError("this build has no window host; use --headless");
+#endif
+}
