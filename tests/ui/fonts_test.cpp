@@ -163,6 +163,22 @@ TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn) {
 INSTANTIATE_TEST_SUITE_P(AllThree, Fonts, ::testing::ValuesIn(FONTS),
                          [](const testing::TestParamInfo<FontCase>& i) { return i.param.name; });
 
+// Lines are set at the font height: if some letter reaches the top row and another the bottom
+// row, an accent would touch a descender of the line above. Eight rows leave the small font no
+// row to spare; the key symbols have fixed pictures.
+TEST(LineSpacing, AccentsNeverTouchDescendersOfTheLineAbove) {
+    for (const GFX_Font* f : {&FNT_GetNormal(), &FNT_GetLarge()}) {
+        bool top = false, bottom = false;
+        for (const GFX_GlyphRange* r = f->ranges; r != nullptr; r = r->next)
+            for (uint32_t cp = r->first; cp <= r->last && cp < 0x266C; ++cp) {
+                auto [first, last] = inkRows(*f, r->glyphs[cp - r->first]);
+                top = top || first == 0;
+                bottom = bottom || last == f->height - 1;
+            }
+        EXPECT_FALSE(top && bottom) << "font of height " << int{f->height};
+    }
+}
+
 TEST(DigitBlank, IsBlankAndExactlyOneDigitWide) {
     for (const GFX_Font* f : {&FNT_GetNormal(), &FNT_GetLarge()}) {
         const GFX_Glyph* blank = GFX_FindGlyph(*f, 0x1B);

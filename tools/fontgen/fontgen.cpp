@@ -34,14 +34,19 @@ const char* const MISC_FIXED = "/usr/share/fonts/X11/misc/6x10.pcf.gz";
 // Pixel sizes are chosen so that hinting lands on the capital and lower-case heights and the
 // digit advance of each font. The normal size has even two-pixel stems from the font's own
 // hinting; at the large size that hinting mixes one- and two-pixel stems, so the large font
-// takes the automatic hinter's even one-pixel stems and widens them by a pixel.
+// takes the automatic hinter's even one-pixel stems and widens them by a pixel. The accents of
+// the normal font need its top row, so its descenders end a row short; the large font has room
+// above its accents; eight rows leave the small font no row to spare.
 const FontSpec FONTS[] = {
     {"small", "FNT_SmallFont", 8, 7, 5, 0, 6, 3, SMALL_RANGES, SourceKind::Bitmap,
-     "the public-domain misc-fixed 6x10 font (xfonts-base)", MISC_FIXED, 0, 0, false, 0, false},
+     "the public-domain misc-fixed 6x10 font (xfonts-base)", MISC_FIXED, 0, 0, false, 0,
+     LineGap::None, false},
     {"normal", "FNT_NormalFont", 20, 16, 10, 13, 11, 5, withSymbols(LETTER_RANGES),
-     SourceKind::Outline, "DejaVu Sans (fonts-dejavu-core)", DEJAVU, 18, 18, false, 0, true},
+     SourceKind::Outline, "DejaVu Sans (fonts-dejavu-core)", DEJAVU, 18, 18, false, 0,
+     LineGap::BottomRow, true},
     {"large", "FNT_LargeFont", 32, 26, 15, 20, 15, 8, LETTER_RANGES, SourceKind::Outline,
-     "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 25, 27, true, 64, false},
+     "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 25, 27, true, 64,
+     LineGap::TopRow, false},
 };
 
 // Sample lines of the sheets: every language of the panel and the key symbols in use.
@@ -108,7 +113,7 @@ int main(int argc, char** argv) {
             ok = FG_WriteSheet({{&FONTS[i], &glyphs[i], &SAMPLES}}, labels, true, 4,
                                sheets + "/font_" + FONTS[i].name + ".png") &&
                  ok;
-    if (!docs.empty()) {
+    if (!docs.empty() && ok) {
         const std::vector<std::string> letters = {SAMPLES[0], SAMPLES[1], SAMPLES[2], SAMPLES[15]};
         std::vector<std::string> withKeys = letters;
         withKeys.push_back(SAMPLES[21]);

@@ -30,6 +30,10 @@ struct CodeRange {
 
 enum class SourceKind { Outline, Bitmap };
 
+// Lines are set at the font height: a row that no letter uses, at the top or the bottom of the
+// cell, keeps the accents of one line off the descenders of the line above.
+enum class LineGap { None, TopRow, BottomRow };
+
 struct FontSpec {
     const char* name;   // "small", "normal", "large"
     const char* object; // name of the generated font record
@@ -47,6 +51,7 @@ struct FontSpec {
     int yPpem;
     bool autohint;
     int emboldenX; // 1/64 pixel
+    LineGap lineGap;
     bool keySymbols;
 };
 

@@ -90,7 +90,7 @@ bool sameRow(const Cell& c, int a, int b) {
 // accent and strokes keep their shape; a lower-case letter gives up its last gap row, so that
 // it keeps its x-height.
 bool shrinkFromTop(const FontSpec& spec, Ink& ink) {
-    const int rowsAbove = spec.baseline;
+    const int rowsAbove = spec.baseline - (spec.lineGap == LineGap::TopRow ? 1 : 0);
     if (ink.top > rowsAbove && ink.top - ink.px.height > 0) {
         ink.top = std::max(rowsAbove, ink.px.height);
         return ink.top == rowsAbove;
@@ -124,8 +124,12 @@ bool shrinkFromTop(const FontSpec& spec, Ink& ink) {
 }
 
 // A descender that is too deep loses the rows just under the baseline, so its end (the hook of
-// g, j and y, the tail of a cedilla) stays.
+// g, j and y, the tail of a cedilla) stays. A mark wholly under the baseline moves up.
 bool shrinkFromBottom(Ink& ink, int rowsBelow) {
+    if (ink.top <= 0 && ink.px.height - ink.top > rowsBelow && ink.px.height <= rowsBelow) {
+        ink.top = ink.px.height - rowsBelow;
+        return true;
+    }
     while (ink.px.height - ink.top > rowsBelow) {
         int firstBelow = ink.top; // index of the first row under the baseline
         if (firstBelow < 0 || firstBelow >= ink.px.height - 1) return false;
@@ -161,7 +165,8 @@ Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink) {
 
 bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink) {
     if (ink.px.width == 0) return true;
-    bool ok = shrinkFromTop(spec, ink) && shrinkFromBottom(ink, spec.height - spec.baseline);
+    int rowsBelow = spec.height - spec.baseline - (spec.lineGap == LineGap::BottomRow ? 1 : 0);
+    bool ok = shrinkFromTop(spec, ink) && shrinkFromBottom(ink, rowsBelow);
     if (!ok) std::fprintf(stderr, "%s: U+%04X does not fit %d rows\n", spec.name, cp, spec.height);
     return ok;
 }
