@@ -5,6 +5,7 @@
 #include "kernel/dtm.h"
 #include "kernel/evt.h"
 #include "kernel/tas.h"
+#include "kernel/ui_spine.h"
 #include "link/uart.h"
 #include "sim/bel.h"
 #include "sim/debug.h"
@@ -19,13 +20,13 @@ namespace {
 // Restart-surviving: initialised when the program is loaded, never by start-up.
 AppPersistent persistent{};
 
-StateHandler uiRoot = nullptr;
+StateHandler uiRoot = &BSM_Systemmonitor;
 
 } // namespace
 
 AppPersistent& APP_Persistent() { return persistent; }
 
-void APP_SetUserInterface(StateHandler root) { uiRoot = root; }
+void APP_SetUserInterface(StateHandler root) { uiRoot = root ? root : &BSM_Systemmonitor; }
 
 uint8_t APP_StartType(AppPersistent& p)
 {
@@ -52,6 +53,7 @@ uint8_t APP_Init()
 
     IAR_Intrinsics_Init();
     __disable_interrupt();
+    BSM_InitWatchdog(startType);
     HAL_PortInit();
     HAL_PortInit2();
     HAL_AdcInit();
@@ -60,6 +62,7 @@ uint8_t APP_Init()
     UART0_Init();
     TXT_Init();
     DAT_ClearAll(startType);
+    BMM_ClearFlags();
     GFX_Init();
     EVT_ClearReady();
     EVT_Construct(PRIO_UI);

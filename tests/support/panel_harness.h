@@ -40,7 +40,7 @@ public:
                 if (t == 2) tim_disableTimer20ms();
                 if (t == 3) tim_disableTimer100ms();
             }
-        APP_SetUserInterface(nullptr);
+        APP_SetUserInterface(nullptr); // the system monitor again
         SIM_SetTickSource(nullptr);
     }
 
