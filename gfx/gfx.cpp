@@ -14,6 +14,8 @@ State current{};
 } // namespace
 
 State& state() { return current; }
+
+void fillBytes(uint8_t* p, uint8_t value, size_t count) { memset(p, value, count); }
 } // namespace gfx
 
 using namespace gfx;

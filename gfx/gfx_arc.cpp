@@ -2,6 +2,8 @@
 // times a second for as long as the panel is idle, so a frame walks the ring's rows once:
 // each row is at most two spans of the ring cut by the angle wedge, and the ring's spans are
 // kept for the last radii drawn.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -18,15 +20,16 @@ struct Span {
     int lo, hi; // inclusive; empty when lo > hi
 };
 
-// Largest dx >= 0 with (dx/a)^2 + (dy/b)^2 <= 1, or -1 when the row misses the ellipse.
+// Largest dx >= 0 with (dx/(a+1/2))^2 + (dy/(b+1/2))^2 <= 1, or -1 when the row misses the
+// ellipse. The half pixel keeps a lone pixel from sticking out at the ends of each axis.
 int halfWidth(int a, int b, int dy)
 {
     if (a < 0 || b < 0 || dy > b) return -1;
-    if (b == 0) return a;
-    const int64_t limit = int64_t{a} * a * b * b - int64_t{dy} * dy * a * a;
-    int dx = static_cast<int>(std::sqrt(static_cast<double>(limit) / (double(b) * b)));
-    while (int64_t{dx + 1} * (dx + 1) * b * b <= limit) ++dx;
-    while (dx > 0 && int64_t{dx} * dx * b * b > limit) --dx;
+    const int64_t A = 2 * a + 1, B = 2 * b + 1, Y = 2 * dy;
+    const int64_t limit = A * A * B * B - Y * Y * A * A; // >= (2 dx)^2 B^2
+    int dx = static_cast<int>(std::sqrt(static_cast<double>(limit) / double(4 * B * B)));
+    while (4 * int64_t{dx + 1} * (dx + 1) * B * B <= limit) ++dx;
+    while (dx > 0 && 4 * int64_t{dx} * dx * B * B > limit) --dx;
     return dx;
 }
 
@@ -39,13 +42,8 @@ struct RingRows {
 };
 RingRows ring;
 
-void ringRow(int ox, int oy, int ix, int iy, int dy, int& outer, int& inner)
+const RingRows& ringFor(int ox, int oy, int ix, int iy)
 {
-    if (dy >= CACHED_ROWS) {
-        outer = halfWidth(ox, oy, dy);
-        inner = halfWidth(ix, iy, dy);
-        return;
-    }
     if (ring.ox != ox || ring.oy != oy || ring.ix != ix || ring.iy != iy) {
         ring.ox = ox;
         ring.oy = oy;
@@ -56,8 +54,7 @@ void ringRow(int ox, int oy, int ix, int iy, int dy, int& outer, int& inner)
             ring.inner[r] = static_cast<int16_t>(halfWidth(ix, iy, r));
         }
     }
-    outer = ring.outer[dy];
-    inner = ring.inner[dy];
+    return ring;
 }
 
 int floorOf(double v)
@@ -71,49 +68,108 @@ int ceilOf(double v)
     return t < v ? t + 1 : t;
 }
 
+// The rows' boundary columns in 16.16 fixed point: floor and ceiling without branches.
+constexpr int FRACTION_BITS = 16;
+int64_t toFixed(double v) { return static_cast<int64_t>(std::llround(v * (1 << FRACTION_BITS))); }
+int floorFixed(int64_t v) { return static_cast<int>(v >> FRACTION_BITS); }
+int ceilFixed(int64_t v) { return -static_cast<int>((-v) >> FRACTION_BITS); }
+
 // The points p (y up) with cross(u, p) >= 0, i.e. at or counter-clockwise of direction u,
 // on the row py, as an interval of px.
-Span leftOf(double ux, double uy, double ratio, int py)
+Span leftOf(double ux, double uy, int64_t ratio, int py)
 {
     // ux * py - uy * px >= 0
-    if (uy > 0) return {-INF, floorOf(ratio * py)};
-    if (uy < 0) return {ceilOf(ratio * py), INF};
+    if (uy > 0) return {-INF, floorFixed(ratio * py)};
+    if (uy < 0) return {ceilFixed(ratio * py), INF};
     return ux * py >= 0 ? Span{-INF, INF} : Span{1, 0};
 }
 
 // The points with cross(p, u) >= 0, at or clockwise of direction u.
-Span rightOf(double ux, double uy, double ratio, int py)
+Span rightOf(double ux, double uy, int64_t ratio, int py)
 {
     // px * uy - py * ux >= 0
-    if (uy > 0) return {ceilOf(ratio * py), INF};
-    if (uy < 0) return {-INF, floorOf(ratio * py)};
+    if (uy > 0) return {ceilFixed(ratio * py), INF};
+    if (uy < 0) return {-INF, floorFixed(ratio * py)};
     return -ux * py >= 0 ? Span{-INF, INF} : Span{1, 0};
 }
 
 Span meet(Span a, Span b) { return {a.lo > b.lo ? a.lo : b.lo, a.hi < b.hi ? a.hi : b.hi}; }
 
+// Sine of whole degrees 0..90 times 4096, computed by the compiler; whole units keep the axis
+// directions exact.
+constexpr int SINE_SCALE = 4096;
+constexpr std::array<int16_t, 91> makeSines()
+{
+    std::array<int16_t, 91> t{};
+    for (int d = 0; d <= 90; ++d) {
+        const double x = d * 3.14159265358979323846 / 180.0;
+        double term = x, sum = x;
+        for (int k = 1; k < 12; ++k) {
+            term *= -x * x / ((2 * k) * (2 * k + 1));
+            sum += term;
+        }
+        t[d] = static_cast<int16_t>(sum * SINE_SCALE + 0.5);
+    }
+    return t;
+}
+constexpr std::array<int16_t, 91> SINES = makeSines();
+
+int sine(int degrees)
+{
+    const int d = ((degrees % 360) + 360) % 360;
+    if (d <= 90) return SINES[d];
+    if (d <= 180) return SINES[180 - d];
+    if (d <= 270) return -SINES[d - 180];
+    return -SINES[360 - d];
+}
+int cosine(int degrees) { return sine(degrees + 90); }
+
 struct Wedge {
-    double sx, sy, ex, ey; // start and end directions
-    double sRatio, eRatio; // sx / sy and ex / ey
+    double sx, sy, ex, ey;  // start and end directions
+    int64_t sRatio, eRatio; // sx / sy and ex / ey, fixed point
     bool full, convex;
+    int pyLow, pyHigh; // rows (y up) that the arc can reach
 };
 
-Wedge makeWedge(int startAngle, int endAngle, int ox, int oy)
+Wedge makeWedge(int startAngle, int endAngle, int ox, int oy, int penRows)
 {
     Wedge w{};
     int sweep = endAngle - startAngle;
     w.full = sweep >= 360 || sweep <= -360;
     sweep = ((sweep % 360) + 360) % 360;
     w.convex = sweep <= 180;
-    constexpr double RAD = 3.14159265358979323846 / 180.0;
-    // Rounded to whole units of a large scale, so the axis directions come out exact.
-    auto axis = [](double v, int r) { return std::round(v * 4096.0) * (r > 0 ? r : 1); };
-    w.sx = axis(std::cos(startAngle * RAD), ox);
-    w.sy = axis(std::sin(startAngle * RAD), oy);
-    w.ex = axis(std::cos(endAngle * RAD), ox);
-    w.ey = axis(std::sin(endAngle * RAD), oy);
-    w.sRatio = w.sy != 0 ? w.sx / w.sy : 0;
-    w.eRatio = w.ey != 0 ? w.ex / w.ey : 0;
+    const double c0 = cosine(startAngle), s0 = sine(startAngle);
+    const double c1 = cosine(endAngle), s1 = sine(endAngle);
+    w.sx = c0 * (ox > 0 ? ox : 1);
+    w.sy = s0 * (oy > 0 ? oy : 1);
+    w.ex = c1 * (ox > 0 ? ox : 1);
+    w.ey = s1 * (oy > 0 ? oy : 1);
+    w.sRatio = w.sy != 0 ? toFixed(w.sx / w.sy) : 0;
+    w.eRatio = w.ey != 0 ? toFixed(w.ex / w.ey) : 0;
+
+    // Rows from the ends of the arc on both ring edges, and the top or bottom of the ellipse
+    // where the arc passes 90 or 270 degrees; one more row each way for rounding.
+    w.pyLow = -oy;
+    w.pyHigh = oy;
+    if (!w.full) {
+        // Where a ray of the wedge meets the inner ellipse (the centre when there is none).
+        const int ix = ox - penRows, iy = oy - penRows;
+        auto innerRow = [&](double c, double s) {
+            if (ix <= 0 || iy <= 0) return 0.0;
+            const double u = ox * c / ix, v = oy * s / iy;
+            return oy * s / std::sqrt(u * u + v * v);
+        };
+        const double i0 = innerRow(c0, s0) / SINE_SCALE, i1 = innerRow(c1, s1) / SINE_SCALE;
+        const double o0 = s0 * oy / SINE_SCALE, o1 = s1 * oy / SINE_SCALE;
+        double lo = std::min({o0, i0, o1, i1});
+        double hi = std::max({o0, i0, o1, i1});
+        const int from = ((startAngle % 360) + 360) % 360;
+        auto passes = [&](int angle) { return ((angle - from) % 360 + 360) % 360 <= sweep; };
+        if (passes(90)) hi = oy;
+        if (passes(270)) lo = -oy;
+        w.pyLow = floorOf(lo) - 1;
+        w.pyHigh = ceilOf(hi) + 1;
+    }
     return w;
 }
 
@@ -158,16 +214,19 @@ void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAn
     const int ox = rx + (pen - 1) / 2, oy = ry + (pen - 1) / 2;
     if (ox < 0 || oy < 0) return;
     const int ix = ox - pen, iy = oy - pen; // pixels inside the inner ellipse stay untouched
-    const Wedge wedge = makeWedge(startAngle, endAngle, ox, oy);
+    const Wedge wedge = makeWedge(startAngle, endAngle, ox, oy, pen);
+    const RingRows& rows = ringFor(ox, oy, ix, iy);
 
     const GFX_Rect& clip = state().clip;
-    const int yFirst = cy - oy > clip.y0 ? cy - oy : clip.y0;
-    const int yLast = cy + oy < clip.y1 ? cy + oy : clip.y1;
+    const int top = cy - std::min(oy, wedge.pyHigh), bottom = cy - std::max(-oy, wedge.pyLow);
+    const int yFirst = top > clip.y0 ? top : clip.y0;
+    const int yLast = bottom < clip.y1 ? bottom : clip.y1;
     for (int y = yFirst; y <= yLast; ++y) {
         const int dy = y - cy;
-        int outer, inner;
-        ringRow(ox, oy, ix, iy, dy < 0 ? -dy : dy, outer, inner);
+        const int distance = dy < 0 ? -dy : dy;
+        const int outer = distance < CACHED_ROWS ? rows.outer[distance] : halfWidth(ox, oy, distance);
         if (outer < 0) continue;
+        const int inner = distance < CACHED_ROWS ? rows.inner[distance] : halfWidth(ix, iy, distance);
         Span ringSpans[2];
         int ringCount = 1;
         if (inner < 0) {

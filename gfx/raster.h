@@ -2,8 +2,8 @@
 // gfx*.cpp share. Not for use outside gfx/.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "gfx/gfx.h"
 
@@ -33,6 +33,10 @@ inline GFX_Rect intersect(const GFX_Rect& a, const GFX_Rect& b)
 }
 inline bool empty(const GFX_Rect& r) { return r.x0 > r.x1 || r.y0 > r.y1; }
 
+// memset of a row span, kept out of line: inlined, the compiler turns short spans whose length
+// it can bound into a string instruction that costs several times the library call.
+[[gnu::noinline]] void fillBytes(uint8_t* p, uint8_t value, size_t count);
+
 // Row spans clipped to the clip rectangle: write one value, invert, or paint in the draw mode
 // (normal writes the foreground, XOR inverts).
 inline void writeSpan(int y, int x0, int x1, uint8_t value)
@@ -41,7 +45,7 @@ inline void writeSpan(int y, int x0, int x1, uint8_t value)
     if (y < c.y0 || y > c.y1) return;
     if (x0 < c.x0) x0 = c.x0;
     if (x1 > c.x1) x1 = c.x1;
-    if (x0 <= x1) memset(row(y) + x0, value, static_cast<size_t>(x1 - x0 + 1));
+    if (x0 <= x1) fillBytes(row(y) + x0, value, static_cast<size_t>(x1 - x0 + 1));
 }
 
 inline void invertSpan(int y, int x0, int x1)
