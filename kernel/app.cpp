@@ -6,6 +6,7 @@
 #include "kernel/evt.h"
 #include "kernel/tas.h"
 #include "kernel/ui_spine.h"
+#include "link/dis_task.h"
 #include "link/uart.h"
 #include "sim/bel.h"
 #include "sim/debug.h"
@@ -77,6 +78,7 @@ void APP_Start(uint8_t startType)
     HSM_Start(PRIO_LIGHT, &BEL_BeleuchtungTask, startType);
     HSM_Start(PRIO_KEYS, &TAS_TastaturTask, startType);
     HSM_Start(PRIO_TIMER, &DTM_TimerTask, startType);
+    HSM_Start(PRIO_LINK, &DIS_I2C_Task, startType);
     __enable_interrupt();
     if (uiRoot != nullptr) HSM_Start(PRIO_UI, uiRoot, startType == 2 ? 2 : 1);
 }

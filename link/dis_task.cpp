@@ -1,0 +1,193 @@
+#include "link/dis_task.h"
+
+#include "data/datapool.h"
+#include "data/flash.h"
+#include "kernel/app.h"
+#include "kernel/dtm.h"
+#include "kernel/evt.h"
+#include "link/dis.h"
+#include "link/link_state.h"
+#include "ui/lcd.h"
+#include "ui/text.h"
+
+namespace {
+
+constexpr uint8_t NO_VALUE = 255;          // the controller has no value of its own
+constexpr uint32_t SUPERVISION_TICKS = 300; // 30 s without a transfer start
+constexpr uint8_t FIRST_TIME_PROGRAM_SLOT = 3;
+constexpr uint8_t LAST_TIME_PROGRAM_SLOT = 9;
+
+bool pollingEnabled = true;
+bool busActive = false;
+uint8_t announceFlag = 1;
+
+void startBus()
+{
+    DIS_State().lastTransferTime = DTM_Ms100Count();
+    DIS_Bus().start();
+}
+
+void stopBus()
+{
+    busActive = false;
+    DIS_Bus().stop();
+}
+
+void initialise()
+{
+    DIS_InitLink();
+    DIS_State().flags = 0;
+    pollingEnabled = true;
+    busActive = false;
+    DIS_State().busResetCount = 0;
+    announceFlag = 1;
+    DIS_ResetBusState();
+}
+
+void busReset()
+{
+    stopBus();
+    DIS_Bus().resetBus();
+    DIS_ResetBusState();
+    startBus();
+    DIS_CountBusReset();
+}
+
+// The second time-out in a row (no transfer start in between) restarts the panel.
+void supervise()
+{
+    DAT_TickHoldOffs();
+    if (!busActive || DTM_Ms100Count() - DIS_LastTransferTime() <= SUPERVISION_TICKS) return;
+    const bool again = DIS_BusResetCount() != 0;
+    busReset();
+    if (again) EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, 32);
+}
+
+void startUpRequests()
+{
+    DIS_SendDataRequest(25, 1);
+    DIS_SendDataRequest(2);
+    DIS_SendDataRequest(1);
+    DIS_SendDataRequest(0);
+    if (DAT_GetSolarPresent()) {
+        DIS_SendDataRequest(17);
+        DIS_SendDataRequest(24);
+        DIS_SendDataRequest(26);
+    }
+    DIS_SendDataRequest(15);
+    DIS_SendDataRequest(22, 0);
+    for (uint8_t slot = FIRST_TIME_PROGRAM_SLOT; slot <= LAST_TIME_PROGRAM_SLOT; ++slot)
+        DIS_Request(slot);
+}
+
+// Where the controller has no display setting, the panel's own one (from the flash image, or
+// the defaults) becomes the pool's and is sent to the controller.
+void applyDisplaySettings()
+{
+    if (DAT_GetDisplayContrast() == NO_VALUE) {
+        DAT_SetDisplayContrast(FLS_GetContrastSetting());
+        DIS_SendDisplaySettings();
+    }
+    if (DAT_GetBrightnessOperation() == NO_VALUE) {
+        DAT_SetBrightnessOperation(FLS_GetOperatingBacklight());
+        DIS_SendBrightness(BrightnessKind::Operation, DAT_GetBrightnessOperation());
+    }
+    if (DAT_GetBrightnessIdle() == NO_VALUE) {
+        DAT_SetBrightnessIdle(FLS_GetIdleBacklight());
+        DIS_SendBrightness(BrightnessKind::Idle, DAT_GetBrightnessIdle());
+    }
+    lcd_setContrast(DAT_GetDisplayContrast());
+    TXT_SetLanguage(DAT_GetLanguageIndex());
+}
+
+void fastRequests()
+{
+    if (DAT_GetSolarPresent()) {
+        DIS_Request(17);
+        DIS_Request(24);
+        DIS_Request(26);
+    }
+    if (DAT_GetStatusNibble7() > 3) DIS_Request(18);
+}
+
+void slowRequests()
+{
+    for (uint8_t slot : {1, 2, 0, 10, 15, 22}) DIS_Request(slot);
+    for (uint8_t slot = FIRST_TIME_PROGRAM_SLOT; slot <= LAST_TIME_PROGRAM_SLOT; ++slot)
+        DIS_Request(slot);
+    DIS_Request(25);
+}
+
+StateHandler i2cTask(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY:
+    case SIG_EXIT: return nullptr;
+    case SIG_INIT: initialise(); return nullptr;
+    case SIG_LINK_BUS_ON: startBus(); return nullptr;
+    case SIG_LINK_STOP: stopBus(); return nullptr;
+    case SIG_LINK_BUS_RESET: busReset(); return nullptr;
+    case SIG_LINK_START: HSM_Tran(me, &DIS_I2C_Task, &DIS_StartCommunication); return nullptr;
+    }
+    return &HSM_Top;
+}
+
+StateHandler startCommunication(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY:
+        DIS_Request(10);
+        DIS_SendAnnouncement(APP_ResetReason(), announceFlag, 0);
+        startBus();
+        return nullptr;
+    case SIG_INIT:
+    case SIG_EXIT: return nullptr;
+    case SIG_TICK_1S: supervise(); return nullptr;
+    case SIG_LINK_SERVICE: DIS_Service(); return nullptr;
+    case SIG_RX_MSG10:
+        announceFlag = 0;
+        startUpRequests();
+        return nullptr;
+    case SIG_RX_TP_DAY7:
+        if (DAT_GetStatusNibble7() > 3) DIS_SendDataRequest(18);
+        applyDisplaySettings();
+        EVT_Post(PRIO_UI, SIG_LINK_STARTED);
+        HSM_Tran(me, &DIS_I2C_Task, &DIS_Run);
+        return nullptr;
+    }
+    return &DIS_I2C_Task;
+}
+
+StateHandler run(Hsm&, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY:
+    case SIG_EXIT: return nullptr;
+    case SIG_INIT: pollingEnabled = true; return nullptr;
+    case SIG_TICK_1S: supervise(); return nullptr;
+    case SIG_LINK_SERVICE: DIS_Service(); return nullptr;
+    case SIG_TICK_30S:
+        if (pollingEnabled) fastRequests();
+        return nullptr;
+    case SIG_TICK_60S:
+        if (pollingEnabled) slowRequests();
+        return nullptr;
+    case SIG_LINK_POLL_NOW:
+        slowRequests();
+        fastRequests();
+        return nullptr;
+    case SIG_LINK_POLL_ON: pollingEnabled = true; return nullptr;
+    case SIG_LINK_POLL_OFF: pollingEnabled = false; return nullptr;
+    }
+    return &DIS_I2C_Task;
+}
+
+} // namespace
+
+const State DIS_I2C_Task{"DIS_I2C_Task", i2cTask};
+const State DIS_StartCommunication{"DIS_StartCommunication", startCommunication};
+const State DIS_Run{"DIS_Run", run};
+
+bool DIS_PollingEnabled() { return pollingEnabled; }
+bool DIS_BusActive() { return busActive; }
+void DIS_SetBusActive(bool active) { busActive = active; }
