@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/datapool.h"
 #include "data/flash.h"
 #include "kernel/evt.h"
 #include "ui/text.h"
@@ -58,12 +59,19 @@ class Catalogue : public ::testing::Test {
         EVT_Machine(PRIO_UI)->state = &recorder;
         recorded().clear();
         TXT_Init();
+        clearLabels();
     }
     void TearDown() override
     {
+        clearLabels();
         TXT_Init();
         FLS_UseBuiltInImage();
         EVT_Construct(PRIO_UI);
+    }
+    static void clearLabels()
+    {
+        DAT_ClearCircuitLabel(116);
+        DAT_ClearCircuitLabel(117);
     }
     // The events the catalogue posted since the last call.
     static std::vector<Event> posted()
@@ -224,6 +232,45 @@ TEST_F(Catalogue, SharedBufferIsOverwrittenByTheNextLookupAndClearedByInit)
     EXPECT_STREQ(first, "Heizkreis 1");
     TXT_Init();
     EXPECT_TRUE(std::all_of(first, first + TXT_BUFFER_SIZE, [](char c) { return c == 0; }));
+}
+
+// The designation overrides "Heizkreis 1" / "Heizkreis 2" only in the language it was entered
+// in, German as well as a translation.
+TEST_F(Catalogue, ACircuitLabelReplacesItsTextOnlyInItsOwnLanguage)
+{
+    if (!hasSource(3)) GTEST_SKIP() << "texts/en.txt not there yet";
+    DAT_SetCircuitLabel(116, "Erdgeschoss");
+    EXPECT_EQ(get(116), "Erdgeschoss");
+    EXPECT_EQ(get(117), "Heizkreis 2");
+    TXT_SetLanguage(3);
+    EXPECT_EQ(get(116), "Heating circuit 1");
+    DAT_SetCircuitLabel(117, "Upstairs");
+    EXPECT_EQ(get(117), "Upstairs");
+    TXT_SetLanguage(0);
+    EXPECT_EQ(get(116), "Erdgeschoss");
+    EXPECT_EQ(get(117), "Heizkreis 2");
+    DAT_ClearCircuitLabel(116);
+    EXPECT_EQ(get(116), "Heizkreis 1");
+}
+
+TEST_F(Catalogue, ACircuitLabelStaysInsideTheCallersBuffer)
+{
+    std::string label = "K\xC3\xBC"; // "Kü" and eighteen key symbols: 57 bytes
+    for (int i = 0; i < 18; ++i) label += "\xE2\x99\xAF";
+    DAT_SetCircuitLabel(116, label.c_str());
+    EXPECT_EQ(get(116), label);
+    const struct {
+        uint16_t size;
+        uint16_t length;
+    } cases[] = {{1, 0}, {2, 1}, {3, 1}, {4, 3}, {6, 3}, {7, 6}, {16, 15}, {57, 54}, {58, 57}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        char buffer[80];
+        std::memset(buffer, '#', sizeof buffer);
+        EXPECT_EQ(TXT_GetInto(116, buffer, c.size), c.length);
+        EXPECT_EQ(std::string(buffer), label.substr(0, c.length));
+        for (size_t i = c.size; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], '#') << i;
+    }
 }
 
 } // namespace
