@@ -86,11 +86,14 @@ void DIS_ArmResponse(const uint8_t* buffer, uint8_t length);
 // Offers the buffer of block 20 or 35 with that block's length.
 void DIS_ArmBlock(uint8_t block);
 
-// Link flags (message received, status received) and the time of the last transfer start in
-// 100 ms ticks, for the link task.
+// Bus supervision for the link task: the time of the last transfer start in 100 ms ticks and
+// the bus resets since then. A transfer start notes the time and clears the count; so does the
+// link task when it starts the bus (without clearing the count).
 uint32_t DIS_LastTransferTime();
+void DIS_NoteTransferStart();
 uint8_t DIS_BusResetCount();
 void DIS_CountBusReset();
+void DIS_ClearBusResetCount();
 
 // ---------------------------------------------------------------------------------------------
 // Link state

@@ -184,8 +184,10 @@ void DIS_ArmBlock(uint8_t block)
 }
 
 uint32_t DIS_LastTransferTime() { return link.lastTransferTime; }
+void DIS_NoteTransferStart() { link.lastTransferTime = DTM_Ms100Count(); }
 uint8_t DIS_BusResetCount() { return link.busResetCount; }
 void DIS_CountBusReset() { ++link.busResetCount; }
+void DIS_ClearBusResetCount() { link.busResetCount = 0; }
 
 void DIS_ResetBusState()
 {
