@@ -14,15 +14,15 @@
 
 namespace {
 
-DataPool pool{};
+DataPool& pool = dataPool;
 
-static_assert(sizeof(pool.statistics) == 24 && sizeof(pool.circuits[0]) == 28);
-static_assert(sizeof(pool.settings) == 7 && sizeof(pool.system) == 10 && sizeof(pool.burner) == 11);
-static_assert(sizeof(pool.config) == 30 && sizeof(pool.coding) == 26 && sizeof(pool.boiler) == 54);
-static_assert(sizeof(pool.participant) == 37 && sizeof(pool.solar) == 25);
-static_assert(sizeof(pool.circuitDiag) == 27 && sizeof(pool.faultList) == 110);
-static_assert(sizeof(pool.extra) == 29 && sizeof(pool.solarStats) == 29);
-static_assert(sizeof(pool.labels[0]) == 40 && sizeof(pool.status) == 20);
+static_assert(sizeof(DataPool::statistics) == 24 && sizeof(DataPool::circuits[0]) == 28);
+static_assert(sizeof(DataPool::settings) == 7 && sizeof(DataPool::system) == 10 && sizeof(DataPool::burner) == 11);
+static_assert(sizeof(DataPool::config) == 30 && sizeof(DataPool::coding) == 26 && sizeof(DataPool::boiler) == 54);
+static_assert(sizeof(DataPool::participant) == 37 && sizeof(DataPool::solar) == 25);
+static_assert(sizeof(DataPool::circuitDiag) == 27 && sizeof(DataPool::faultList) == 110);
+static_assert(sizeof(DataPool::extra) == 29 && sizeof(DataPool::solarStats) == 29);
+static_assert(sizeof(DataPool::labels[0]) == 40 && sizeof(DataPool::status) == 20);
 
 constexpr uint8_t ERROR_VIEW_LOAD = 133;
 constexpr uint8_t ERROR_VIEW_COMMIT = 134;
@@ -49,8 +49,6 @@ int labelIndex(TextId id)
 bool flagIsCircuitValue(DatBlock b) { return b == DatBlock::CircuitView || b == DatBlock::CircuitStatus; }
 
 } // namespace
-
-DataPool& DAT_Pool() { return pool; }
 
 std::span<uint8_t> DAT_Block(DatBlock b)
 {

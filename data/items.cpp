@@ -6,7 +6,7 @@
 
 namespace {
 
-DataPool& pool = DAT_Pool();
+DataPool& pool = dataPool;
 
 // View offsets of the circuit values.
 constexpr size_t VIEW_ROOM_TEMP = 2;

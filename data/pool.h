@@ -53,7 +53,10 @@ struct DataPool {
     uint32_t codingGroup;
 };
 
-DataPool& DAT_Pool();
+// The one pool. It is constant-initialised, so the data sources bind their references to it
+// before any code runs.
+inline DataPool dataPool{};
+inline DataPool& DAT_Pool() { return dataPool; }
 
 // Offsets the data sources share.
 inline constexpr size_t VIEW_MODE_WORD = 3;

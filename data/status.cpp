@@ -10,7 +10,7 @@
 
 namespace {
 
-DataPool& pool = DAT_Pool();
+DataPool& pool = dataPool;
 
 constexpr uint16_t STATUS_WINK = 1u << 3;
 constexpr uint16_t STATUS_FAULT = 1u << 1;

@@ -10,7 +10,7 @@
 
 namespace {
 
-LinkState& link = DIS_State();
+LinkState& link = linkState;
 
 constexpr uint8_t MSG_STATISTICS = 0;
 constexpr uint8_t MSG_CIRCUIT = 1;

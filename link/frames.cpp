@@ -7,7 +7,7 @@
 
 namespace {
 
-LinkState link{};
+LinkState& link = linkState;
 
 void nothing() {}
 constexpr DIS_BusDriver INERT_DRIVER{nothing, nothing, nothing, nothing, nothing, nothing, nothing};
@@ -96,7 +96,6 @@ void chooseResponse()
 
 } // namespace
 
-LinkState& DIS_State() { return link; }
 std::array<uint8_t, DIS_STATUS_BUFFER_SIZE>& DIS_StatusBuffer() { return link.status; }
 uint8_t& DIS_LinkFlags() { return link.flags; }
 

@@ -45,7 +45,10 @@ struct LinkState {
     uint8_t busResetCount;
 };
 
-LinkState& DIS_State();
+// The link's one state. It is constant-initialised, so the link sources bind their references
+// to it before any code runs.
+inline LinkState linkState{};
+inline LinkState& DIS_State() { return linkState; }
 
 // Message number and sequence number in a header byte.
 constexpr uint8_t DIS_HeaderMessage(uint8_t header) { return header >> 3; }

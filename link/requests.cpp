@@ -9,7 +9,7 @@
 
 namespace {
 
-LinkState& link = DIS_State();
+LinkState& link = linkState;
 
 constexpr uint8_t ERROR_SLOT_RANGE = 136;
 constexpr uint8_t DATA_REQUEST = 231;
