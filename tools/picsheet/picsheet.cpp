@@ -72,27 +72,31 @@ bool pixel(const GFX_Bitmap& b, int x, int y)
     return b.bits[y * b.bytesPerRow + x / 8] & (0x80 >> (x % 8));
 }
 
-// Text through the panel's own font, drawn into the display memory and copied out word by word,
+// Text through the panel's own font, drawn into the display memory and copied out piece by piece,
 // so a label may be wider than the display.
 void drawLabel(Sheet& sheet, const std::string& text, int x, int y)
 {
     GFX_SetFont(&FNT_GetNormal());
     const int h = FNT_GetNormal().height;
-    const int blank = GFX_CharWidth(' ');
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find(' ', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string word = text.substr(start, end - start);
+        // The longest piece up to a blank that fits, or as many bytes as fit in a long name.
+        size_t end = text.size();
+        while (end > start + 1 && GFX_TextWidth(text.substr(start, end - start).c_str()) >
+                                      GFX_WIDTH - 8) {
+            const size_t blank = text.rfind(' ', end - 1);
+            end = blank != std::string::npos && blank > start ? blank : end - 1;
+        }
+        const std::string piece = text.substr(start, end - start);
         GFX_Clear();
-        GFX_TextAt(word.c_str(), 0, 0);
-        const int w = std::min<int>(GFX_TextWidth(word.c_str()), GFX_WIDTH);
+        GFX_TextAt(piece.c_str(), 0, 0);
+        const int w = GFX_TextWidth(piece.c_str());
         const uint8_t* mem = GFX_Memory();
         for (int j = 0; j < h; ++j)
             for (int i = 0; i < w; ++i)
                 if (mem[j * GFX_WIDTH + i]) sheet.put(x + i, y + j, LABEL);
-        x += w + blank;
-        start = end + 1;
+        x += w;
+        start = end;
     }
 }
 
@@ -294,11 +298,11 @@ struct Screen {
 constexpr Screen SCREENS[] = {
     {basicDisplay, 0, "Grundanzeige: St\xC3\xB6rung"},
     {basicDisplay, 1, "Grundanzeige: Wartung"},
-    {basicDisplay, 2, "Grundanzeige: Heizung, Brenner ein"},
-    {basicDisplay, 3, "Grundanzeige: Warmwasser, Brenner ein"},
+    {basicDisplay, 2, "Heizung, Brenner ein"},
+    {basicDisplay, 3, "Warmwasser, Brenner ein"},
     {basicDisplay, 4, "Grundanzeige: Solarenergie"},
     {basicDisplay, 5, "Grundanzeige: Information"},
-    {basicDisplay, 6, "Grundanzeige: Pr\xC3\xBC" "fbetrieb, Brenner ein"},
+    {basicDisplay, 6, "Pr\xC3\xBC" "fbetrieb, Brenner ein"},
     {basicDisplay, 7, "Grundanzeige: Hilfe"},
     {mainMenu, 0, "Men\xC3\xBC"},
     {mainMenu, 3, "Men\xC3\xBC"},
