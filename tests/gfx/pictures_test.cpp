@@ -27,7 +27,7 @@ struct Placement {
 constexpr int16_t programX(uint16_t width) { return static_cast<int16_t>((400 - width) / 2); }
 constexpr int16_t programY(uint16_t height) { return static_cast<int16_t>((159 - height) / 2); }
 
-constexpr GFX_Rect BASIC_PICTURE_AREA{161, 28, 239, 131}; // right of the line at x 160
+constexpr GFX_Rect BASIC_PICTURE_AREA{161, 28, 239, 131};    // right of the line at x 160
 constexpr GFX_Rect END_USER_PICTURE_AREA{161, 66, 239, 131}; // below the value at y 41-65
 constexpr GFX_Rect PROGRAM_AREA{161, 28, 239, 131};
 constexpr GFX_Rect MESSAGE_AREA{90, 55, 149, 130};
@@ -100,7 +100,8 @@ TEST_P(Pictures, SetNoPaddingBitsAndAreNotEmpty)
     const GFX_Bitmap& b = *GetParam().bitmap;
     int set = 0;
     for (int y = 0; y < b.height; ++y) {
-        for (int x = 0; x < b.width; ++x) set += pixel(b, x, y);
+        for (int x = 0; x < b.width; ++x)
+            set += pixel(b, x, y);
         for (int x = b.width; x < b.bytesPerRow * 8; ++x)
             EXPECT_FALSE(pixel(b, x, y)) << "padding bit " << x << " of row " << y;
     }
@@ -114,7 +115,8 @@ TEST(PictureSet, EveryGeneratedPictureHasAPlaceOnAScreen)
 {
     for (const PIC_IndexEntry& e : PIC_INDEX) {
         bool placed = false;
-        for (const Placement& p : PLACEMENTS) placed |= p.bitmap == e.bitmap;
+        for (const Placement& p : PLACEMENTS)
+            placed |= p.bitmap == e.bitmap;
         EXPECT_TRUE(placed) << e.name << " is drawn nowhere";
     }
     EXPECT_EQ(std::size(PIC_INDEX), PLACEMENTS.size());
@@ -148,14 +150,15 @@ PicgenRun runPicgen(const fs::path& source, const fs::path& out)
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+    while (fgets(buffer, sizeof buffer, pipe))
+        run.output += buffer;
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 
 class Generator : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         dir_ = fs::temp_directory_path() /

@@ -28,7 +28,7 @@ constexpr uint32_t GRID_CLEAR = 0x303030;
 constexpr uint32_t BACKGROUND = 0x000000;
 
 class Sheet {
-public:
+  public:
     Sheet(int width, int height) : width_(width), height_(height), rgb_(width * height * 3, 0) {}
     void put(int x, int y, uint32_t colour)
     {
@@ -41,7 +41,8 @@ public:
     void fill(int x, int y, int w, int h, uint32_t colour)
     {
         for (int j = 0; j < h; ++j)
-            for (int i = 0; i < w; ++i) put(x + i, y + j, colour);
+            for (int i = 0; i < w; ++i)
+                put(x + i, y + j, colour);
     }
     void frame(int x, int y, int w, int h, uint32_t colour)
     {
@@ -54,7 +55,7 @@ public:
     int height() const { return height_; }
     const uint8_t* data() const { return rgb_.data(); }
 
-private:
+  private:
     int width_, height_;
     std::vector<uint8_t> rgb_;
 };
@@ -82,8 +83,8 @@ void drawLabel(Sheet& sheet, const std::string& text, int x, int y)
     while (start < text.size()) {
         // The longest piece up to a blank that fits, or as many bytes as fit in a long name.
         size_t end = text.size();
-        while (end > start + 1 && GFX_TextWidth(text.substr(start, end - start).c_str()) >
-                                      GFX_WIDTH - 8) {
+        while (end > start + 1 &&
+               GFX_TextWidth(text.substr(start, end - start).c_str()) > GFX_WIDTH - 8) {
             const size_t blank = text.rfind(' ', end - 1);
             end = blank != std::string::npos && blank > start ? blank : end - 1;
         }
@@ -137,8 +138,8 @@ int drawMagnifiedSection(Sheet* sheet, int top)
     for (const auto& e : entries) {
         const GFX_Bitmap& b = *e.bitmap;
         const int copies = isMenuIcon(e) ? 2 : 1;
-        const int w = std::max<int>(copies * (b.width * MAG + 1) + (copies - 1) * 8,
-                                    GFX_TextWidth(e.name));
+        const int w =
+            std::max<int>(copies * (b.width * MAG + 1) + (copies - 1) * 8, GFX_TextWidth(e.name));
         const int h = labelHeight + 4 + (b.height + (copies == 2 ? 2 : 0)) * MAG + 1;
         if (x + w > SHEET_WIDTH - MARGIN) {
             x = MARGIN;
@@ -201,13 +202,20 @@ using ScreenPainter = void (*)(int variant);
 
 void basicDisplay(int item)
 {
-    static const char* const ITEMS[] = {"St\xC3\xB6rung",      "Wartung",     "Heizung",
-                                        "Warmwasser",          "Solarenergie", "Information",
-                                        "Pr\xC3\xBC" "fbetrieb", "Hilfe"};
+    static const char* const ITEMS[] = {"St\xC3\xB6rung",
+                                        "Wartung",
+                                        "Heizung",
+                                        "Warmwasser",
+                                        "Solarenergie",
+                                        "Information",
+                                        "Pr\xC3\xBC"
+                                        "fbetrieb",
+                                        "Hilfe"};
     static const GFX_Bitmap* const PICTURES[] = {
         &PIC_ItemStoerung, &PIC_ItemWartung,     &PIC_ItemHeizung,      &PIC_ItemWarmwasser,
         &PIC_ItemSolar,    &PIC_ItemInformation, &PIC_ItemPruefbetrieb, &PIC_ItemHilfe};
-    frameScreen("Kesseltemperatur", "58\xC2\xB0" "C");
+    frameScreen("Kesseltemperatur", "58\xC2\xB0"
+                                    "C");
     menuList(ITEMS, 8, std::max(0, item - 3), item, 158);
     pictureArea();
     GFX_DrawBitmap(*PICTURES[item], 176, 57);
@@ -220,12 +228,11 @@ void basicDisplay(int item)
 
 void mainMenu(int variant)
 {
-    static const char* const ITEMS[] = {"St\xC3\xB6rung",  "Wartung",       "Heizung", "Warmwasser",
-                                        "Information",     "Einstellungen", "Service"};
-    static const GFX_Bitmap* const ICONS[] = {&PIC_IconStoerung,      &PIC_IconWartung,
-                                              &PIC_IconHeizung,       &PIC_IconWarmwasser,
-                                              &PIC_IconInformation,   &PIC_IconEinstellungen,
-                                              &PIC_IconService};
+    static const char* const ITEMS[] = {"St\xC3\xB6rung", "Wartung",       "Heizung", "Warmwasser",
+                                        "Information",    "Einstellungen", "Service"};
+    static const GFX_Bitmap* const ICONS[] = {
+        &PIC_IconStoerung,    &PIC_IconWartung,       &PIC_IconHeizung, &PIC_IconWarmwasser,
+        &PIC_IconInformation, &PIC_IconEinstellungen, &PIC_IconService};
     static constexpr int TOPS[] = {0, 3, 3, 0};
     static constexpr int CURSORS[] = {0, 4, 6, 2};
     frameScreen("Men\xC3\xBC", nullptr);
@@ -246,7 +253,9 @@ void endUserMenu(int variant)
     pictureArea();
     switch (CURSORS[variant]) {
     case 0:
-        GFX_TextInRect("20\xC2\xB0" "C", VALUE, GFX_ALIGN_CENTER);
+        GFX_TextInRect("20\xC2\xB0"
+                       "C",
+                       VALUE, GFX_ALIGN_CENTER);
         GFX_DrawBitmap(PIC_RoomTemperature, 177, 76);
         break;
     case 1: {
@@ -279,11 +288,15 @@ void messageNotice(int variant)
 void flueGasTest(int variant)
 {
     const bool on = variant == 0;
-    frameScreen("Pr\xC3\xBC" "fbetrieb", nullptr);
+    frameScreen("Pr\xC3\xBC"
+                "fbetrieb",
+                nullptr);
     GFX_DrawBitmap(on ? PIC_FlueGasOn : PIC_FlueGasOff, 216, 3);
     constexpr GFX_Rect LINE{1, 28, 238, 131};
     GFX_TextInRect("Kesseltemperatur", LINE, GFX_ALIGN_LEFT_CENTER);
-    GFX_TextInRect("61\xC2\xB0" "C", LINE, GFX_ALIGN_RIGHT_CENTER);
+    GFX_TextInRect("61\xC2\xB0"
+                   "C",
+                   LINE, GFX_ALIGN_RIGHT_CENTER);
     GFX_ClearRect(189, 100, 239, 131);
     if (on) GFX_DrawBitmap(PIC_Flame, 200, 104);
     footer("Beenden mit OK");
@@ -302,7 +315,9 @@ constexpr Screen SCREENS[] = {
     {basicDisplay, 3, "Warmwasser, Brenner ein"},
     {basicDisplay, 4, "Grundanzeige: Solarenergie"},
     {basicDisplay, 5, "Grundanzeige: Information"},
-    {basicDisplay, 6, "Pr\xC3\xBC" "fbetrieb, Brenner ein"},
+    {basicDisplay, 6,
+     "Pr\xC3\xBC"
+     "fbetrieb, Brenner ein"},
     {basicDisplay, 7, "Grundanzeige: Hilfe"},
     {mainMenu, 0, "Men\xC3\xBC"},
     {mainMenu, 3, "Men\xC3\xBC"},
@@ -355,8 +370,8 @@ int main(int argc, char** argv)
     const int magnifiedTop = MARGIN + lineHeight + 8;
     const int magnifiedHeight = drawMagnifiedSection(nullptr, magnifiedTop);
     const int screensTop = magnifiedTop + magnifiedHeight + 2 * MARGIN + lineHeight + 8;
-    const int screenRows = (static_cast<int>(std::size(SCREENS)) + SCREEN_COLUMNS - 1) /
-                           SCREEN_COLUMNS;
+    const int screenRows =
+        (static_cast<int>(std::size(SCREENS)) + SCREEN_COLUMNS - 1) / SCREEN_COLUMNS;
     Sheet sheet(SHEET_WIDTH, screensTop + screenRows * screenPitchY());
 
     drawLabel(sheet, "Pictures 4x, one square a pixel (menu icons also in the selection bar)",
