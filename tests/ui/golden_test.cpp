@@ -1,0 +1,90 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "sim/host/golden.h"
+#include "sim/host/lcd_view.h"
+#include "ui/fus.h"
+#include "ui/kop.h"
+#include "ui/lcd.h"
+#include "ui/men.h"
+#include "ui/zsb.h"
+#include "ui_fixture.h"
+
+namespace {
+
+// The visible panel after a full refresh, compared with tests/ui/golden/<name>.
+::testing::AssertionResult matchesGolden(const std::string& name)
+{
+    LcdView view;
+    view.attach();
+    lcd_init();
+    lcd_setLightMode(4);
+    lcd_refresh();
+    const std::vector<uint8_t> rgb = LcdView::toRgb(view.snapshot());
+    LcdView::detach();
+    std::string report;
+    const std::string path = std::string(PANELSIM_SOURCE_DIR) + "/tests/ui/golden/" + name;
+    if (GOLDEN_Compare(rgb.data(), SIM_LCD_WIDTH, SIM_LCD_HEIGHT, path, report))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << report;
+}
+
+using Screens = UiTest;
+
+TEST_F(Screens, HeaderWithCircuitSelectorAndFooterHint)
+{
+    DAT_Block(DatBlock::Config)[23] = 0x05;
+    DAT_SelectCircuit(1);
+    KOP_DrawCircuitHeading(TextId{209}); // "Raum-Solltemp."
+    KOP_DrawLine();
+    FUS_DrawHint(3); // "Ändern mit ♮"
+    EXPECT_TRUE(matchesGolden("header_footer.png"));
+}
+
+void itemHeizung(const GFX_Rect& r) { MEN_DrawSubmenuItem(126, r); }     // "Heizung"
+void itemWarmwasser(const GFX_Rect& r) { MEN_DrawSubmenuItem(285, r); }  // "Warmwasser"
+void itemCelsius(const GFX_Rect& r)
+{
+    GFX_TextInRect(TXT_Get(109), r, GFX_ALIGN_LEFT_CENTER); // "Grad Celsius"
+    MEN_DrawOption(r, true);
+}
+void itemFahrenheit(const GFX_Rect& r)
+{
+    GFX_TextInRect(TXT_Get(110), r, GFX_ALIGN_LEFT_CENTER); // "Grad Fahrenheit"
+    MEN_DrawOption(r, false);
+}
+void itemSprache(const GFX_Rect& r) { MEN_DrawSubmenuItem(255, r); } // "Sprache"
+
+TEST_F(Screens, MenuWithSelectionBar)
+{
+    const MEN_DrawFn items[] = {itemHeizung, itemWarmwasser, itemCelsius, itemFahrenheit,
+                                itemSprache};
+    for (uint8_t i = 0; i < 5; ++i) MEN_SetItem(i, items[i]);
+    MEN_SetCount(5);
+    MEN_InitStandard();
+    KOP_DrawLeft(TextId{79}); // "Einstellungen"
+    KOP_DrawLine();
+    MEN_Draw();
+    MEN_Down();
+    MEN_Down();
+    FUS_DrawHint(5);
+    EXPECT_TRUE(matchesGolden("menu.png"));
+}
+
+TEST_F(Screens, FontSampleLinesAndTimeBar)
+{
+    GFX_SetFont(&FNT_GetLarge());
+    GFX_TextAt("21°C Äöü 0123", 2, 0);
+    GFX_SetFont(&FNT_GetNormal());
+    GFX_TextAt("Wählen mit ♯ ♬HK♭ ♰ ♳", 2, 34);
+    GFX_TextAt("<♴> Жарко ♲ ♱ Čęść", 2, 56);
+    GFX_SetFont(&FNT_GetSmall());
+    GFX_TextAt("Kleine Schrift: 0123456789 ÄÖÜ äöü ß Привет", 2, 80);
+    GFX_SetFont(&FNT_GetNormal());
+    ZSB_Draw(88, {36, 102, 255, 255, 60, 132, 255, 255});
+    EXPECT_TRUE(matchesGolden("fonts_timebar.png"));
+}
+
+} // namespace
