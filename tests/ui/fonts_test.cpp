@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -158,6 +159,33 @@ TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn) {
         EXPECT_EQ(GFX_FindGlyph(f, d)->advance, c.digitAdvance) << char(d);
     EXPECT_EQ(GFX_FindGlyph(f, ' ')->advance, c.spaceAdvance);
     EXPECT_EQ(width(f, "-12,5"), width(f, "-88,8"));
+}
+
+// Two glyphs side by side keep a blank column between their ink when the smallest left bearing
+// of the font and its smallest right bearing add up to at least one column.
+TEST_P(Fonts, NeighboursNeverTouch) {
+    const FontCase& c = GetParam();
+    const GFX_Font& f = c.get();
+    struct Bearing {
+        int columns = 255;
+        uint32_t cp = 0;
+    } left, right;
+    for (const GFX_GlyphRange* r = f.ranges; r != nullptr; r = r->next)
+        for (uint32_t cp = r->first; cp <= r->last; ++cp) {
+            const GFX_Glyph& g = r->glyphs[cp - r->first];
+            int first = g.width, last = -1;
+            for (int y = 0; y < f.height; ++y)
+                for (int x = 0; x < g.width; ++x)
+                    if (pixel(g, x, y)) {
+                        first = std::min(first, x);
+                        last = std::max(last, x);
+                    }
+            if (last < 0) continue; // blanks
+            if (first < left.columns) left = {first, cp};
+            if (g.advance - 1 - last < right.columns) right = {g.advance - 1 - last, cp};
+        }
+    EXPECT_GE(left.columns + right.columns, 1)
+        << c.name << ": U+" << std::hex << right.cp << " touches U+" << left.cp;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllThree, Fonts, ::testing::ValuesIn(FONTS),

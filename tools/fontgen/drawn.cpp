@@ -1,9 +1,11 @@
 // Glyphs drawn here pixel by pixel instead of being taken from a font: the key symbols of the
-// normal font, which are pictures of the panel's keys, and the few letters of the small font
-// whose source shapes do not survive the cut to eight rows.
+// normal font, which are pictures of the panel's keys, the few letters of the small font whose
+// source shapes do not survive the cut to eight rows, and the normal font's guillemets, whose
+// two chevrons the hinter and the widened stems run together at that size.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
 #include "fontgen.h"
 
@@ -415,6 +417,33 @@ const Drawing SMALL_LETTERS[] = {
      }},
 };
 
+// Two-pixel strokes like the widened stems around them, one column apart; each drawing is as
+// wide as the glyph's advance and leaves its first column blank like every outline glyph.
+const Drawing NORMAL_LETTERS[] = {
+    {0x00AB,
+     8,
+     {
+         "....##.##",
+         "...##.##.",
+         "..##.##..",
+         ".##.##...",
+         "..##.##..",
+         "...##.##.",
+         "....##.##",
+     }},
+    {0x00BB,
+     8,
+     {
+         ".##.##...",
+         "..##.##..",
+         "...##.##.",
+         "....##.##",
+         "...##.##.",
+         "..##.##..",
+         ".##.##...",
+     }},
+};
+
 Cell draw(const Drawing& d, int height) {
     int width = static_cast<int>(std::strlen(d.rows[0]));
     Cell cell(width, height);
@@ -436,10 +465,13 @@ void FG_AddKeySymbols(GlyphSet& glyphs, int height) {
         glyphs[d.codePoint] = draw(d, height);
 }
 
-bool FG_SmallLetter(uint32_t codePoint, int height, Cell& cell) {
-    for (const Drawing& d : SMALL_LETTERS)
+bool FG_DrawnLetter(const FontSpec& spec, uint32_t codePoint, Cell& cell) {
+    std::span<const Drawing> letters;
+    if (std::strcmp(spec.name, "small") == 0) letters = SMALL_LETTERS;
+    if (std::strcmp(spec.name, "normal") == 0) letters = NORMAL_LETTERS;
+    for (const Drawing& d : letters)
         if (d.codePoint == codePoint) {
-            cell = draw(d, height);
+            cell = draw(d, spec.height);
             return true;
         }
     return false;

@@ -27,23 +27,23 @@ std::vector<CodeRange> withSymbols(std::vector<CodeRange> r) {
     return r;
 }
 
-const char* const DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const char* const DEJAVU_CONDENSED = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf";
 const char* const MISC_FIXED = "/usr/share/fonts/X11/misc/6x10.pcf.gz";
 
-// Pixel sizes are chosen so that hinting lands on the capital and lower-case heights and the
-// digit advance of each font. The normal size has even two-pixel stems from the font's own
-// hinting; at the large size that hinting mixes one- and two-pixel stems, so the large font
-// takes the automatic hinter's even one-pixel stems and widens them by a pixel. The accents of
-// the normal font need its top row, so its descenders end a row short; the large font has room
-// above its accents; eight rows leave the small font no row to spare.
+// Pixel sizes are chosen so that hinting lands on the capital and lower-case heights of each
+// font and the panel's longest lines fit the display; the normal font is narrowed horizontally
+// for the German help texts. Both take the automatic hinter's even stems (one pixel in the
+// normal font, two in the large) and widen them by a pixel: the font's own hinting of the
+// condensed face mixes stem widths. The accents of the normal font need its top row, so its
+// descenders end a row short; the large font has room above its accents; eight rows leave the
+// small font no row to spare.
 const FontSpec FONTS[] = {
     {"small", "FNT_SmallFont", 8, 7, 5, 0, 6, 3, SMALL_RANGES, SourceKind::Bitmap,
      "the public-domain misc-fixed 6x10 font (xfonts-base)", MISC_FIXED, 0, 0, false, 0,
      LineGap::None, false},
     {"normal", "FNT_NormalFont", 20, 16, 10, 13, 11, 5, withSymbols(LETTER_RANGES),
-     SourceKind::Outline, "DejaVu Sans (fonts-dejavu-core)", DEJAVU, 18, 18, false, 0,
-     LineGap::BottomRow, true},
+     SourceKind::Outline, "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 16.5,
+     18, true, 64, LineGap::BottomRow, true},
     {"large", "FNT_LargeFont", 32, 26, 15, 20, 15, 8, LETTER_RANGES, SourceKind::Outline,
      "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 25, 27, true, 64,
      LineGap::TopRow, false},

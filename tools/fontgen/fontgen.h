@@ -47,10 +47,10 @@ struct FontSpec {
     SourceKind kind;
     const char* sourceName; // for the notice in the tables
     const char* sourceFile;
-    int xPpem; // outline sources only
-    int yPpem;
+    double xPpem; // outline sources only; fractions narrow the letters finely
+    double yPpem;
     bool autohint;
-    int emboldenX; // 1/64 pixel
+    int emboldenX; // 1/64 pixel, added to the ink only: the advance stays the font's own
     LineGap lineGap;
     bool keySymbols;
 };
@@ -58,9 +58,10 @@ struct FontSpec {
 // Key symbols U+266C..U+2674, drawn for a cell of the given height.
 void FG_AddKeySymbols(GlyphSet& glyphs, int height);
 
-// A letter of the small font drawn by hand, as high as the font: false when the source's own
-// shape is used.
-bool FG_SmallLetter(uint32_t codePoint, int height, Cell& cell);
+// A letter drawn by hand, as high as the font: false when the source's own shape is used. The
+// small font's drawings are cut to their ink like its other letters; the normal font's are
+// whole cells.
+bool FG_DrawnLetter(const FontSpec& spec, uint32_t codePoint, Cell& cell);
 
 // Renders every code point of the font's ranges; reports problems on stderr and returns
 // false when a glyph is missing or does not fit its cell.

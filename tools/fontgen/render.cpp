@@ -5,6 +5,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "fontgen.h"
@@ -138,16 +139,14 @@ bool shrinkFromBottom(Ink& ink, int rowsBelow) {
     return true;
 }
 
-// Places trimmed ink into a cell of the font. Hinting leaves many outline letters without a
-// blank column on one side, so each keeps at least one on its left: two letters never touch.
-// Ink that would reach into the next glyph widens the advance.
+// Places trimmed ink into a cell of the font. Outline letters keep the font's own advance and
+// side bearings, but ink never starts in the pen's column: such ink moves right into the
+// glyph's own right bearing, so that a blank column always parts two letters. Only ink wider
+// than its advance allows widens the advance.
 Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink) {
     int advance = ink.advance;
     int left = spec.kind == SourceKind::Bitmap ? std::max(ink.left, 0) : ink.left;
-    if (spec.kind == SourceKind::Outline && ink.px.width > 0 && left < 1) {
-        advance += 1 - left;
-        left = 1;
-    }
+    if (spec.kind == SourceKind::Outline && ink.px.width > 0) left = std::max(left, 1);
     if (isSpace(cp)) advance = spec.spaceAdvance;
     if (isDigit(cp) && ink.px.width > 0) {
         advance = spec.digitAdvance;
@@ -188,10 +187,8 @@ bool load(const FontSpec& spec, FT_Face face, FT_UInt index) {
     FT_Int32 flags = FT_LOAD_TARGET_MONO | (spec.autohint ? FT_LOAD_FORCE_AUTOHINT : 0);
     if (FT_Load_Glyph(face, index, flags) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
-    if (slot->format == FT_GLYPH_FORMAT_OUTLINE && spec.emboldenX > 0) {
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE && spec.emboldenX > 0)
         FT_Outline_EmboldenXY(&slot->outline, spec.emboldenX, 0);
-        slot->advance.x += spec.emboldenX;
-    }
     return FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0;
 }
 
@@ -233,9 +230,9 @@ bool FG_Render(const FontSpec& spec, GlyphSet& glyphs) {
         std::fprintf(stderr, "%s: cannot open %s\n", spec.name, spec.sourceFile);
         return false;
     }
+    // At 72 dpi a point is a pixel, and the size takes 1/64 pixel.
     if (spec.kind == SourceKind::Outline)
-        FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(spec.xPpem),
-                           static_cast<FT_UInt>(spec.yPpem));
+        FT_Set_Char_Size(face, std::lround(spec.xPpem * 64), std::lround(spec.yPpem * 64), 72, 72);
     else
         FT_Select_Size(face, 0);
 
@@ -247,12 +244,14 @@ bool FG_Render(const FontSpec& spec, GlyphSet& glyphs) {
                 glyphs[cp] = Cell(spec.digitAdvance, spec.height);
                 continue;
             }
-            if (Cell drawn;
-                spec.kind == SourceKind::Bitmap && FG_SmallLetter(cp, spec.height, drawn)) {
-                Ink ink;
-                ink.top = spec.baseline;
-                ink.px = drawn;
-                glyphs[cp] = place(spec, cp, proportional(spec, cp, ink));
+            if (Cell drawn; FG_DrawnLetter(spec, cp, drawn)) {
+                if (spec.kind == SourceKind::Bitmap) {
+                    Ink ink;
+                    ink.top = spec.baseline;
+                    ink.px = drawn;
+                    drawn = place(spec, cp, proportional(spec, cp, ink));
+                }
+                glyphs[cp] = drawn;
                 continue;
             }
             FT_UInt index = FT_Get_Char_Index(face, cp);
