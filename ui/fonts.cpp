@@ -6,12 +6,6 @@ extern const GFX_Font FNT_SmallFont;
 extern const GFX_Font FNT_NormalFont;
 extern const GFX_Font FNT_LargeFont;
 
-const GFX_Font& FNT_GetSmall() {
-    return FNT_SmallFont;
-}
-const GFX_Font& FNT_GetNormal() {
-    return FNT_NormalFont;
-}
-const GFX_Font& FNT_GetLarge() {
-    return FNT_LargeFont;
-}
+const GFX_Font& FNT_GetSmall() { return FNT_SmallFont; }
+const GFX_Font& FNT_GetNormal() { return FNT_NormalFont; }
+const GFX_Font& FNT_GetLarge() { return FNT_LargeFont; }

@@ -3,12 +3,6 @@
 #include "gfx/gfx.h"
 #include "ui/fonts.h"
 
-const GFX_Font* FNT_SetSmall() {
-    return GFX_SetFont(&FNT_GetSmall());
-}
-const GFX_Font* FNT_SetNormal() {
-    return GFX_SetFont(&FNT_GetNormal());
-}
-const GFX_Font* FNT_SetLarge() {
-    return GFX_SetFont(&FNT_GetLarge());
-}
+const GFX_Font* FNT_SetSmall() { return GFX_SetFont(&FNT_GetSmall()); }
+const GFX_Font* FNT_SetNormal() { return GFX_SetFont(&FNT_GetNormal()); }
+const GFX_Font* FNT_SetLarge() { return GFX_SetFont(&FNT_GetLarge()); }

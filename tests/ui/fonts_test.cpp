@@ -16,7 +16,8 @@ const Ranges LETTERS = {{0x20, 0x7E},   {0xA0, 0x17F},  {0x401, 0x40C}, {0x40E, 
                         {0x49A, 0x49D}, {0x4A2, 0x4A3}, {0x4AE, 0x4B3}, {0x4B8, 0x4BB},
                         {0x4D8, 0x4D9}, {0x4E8, 0x4E9}};
 
-Ranges withBlank(Ranges r, bool keySymbols) {
+Ranges withBlank(Ranges r, bool keySymbols)
+{
     r.insert(r.begin(), {0x1B, 0x1B});
     if (keySymbols) r.push_back({0x266C, 0x2674});
     return r;
@@ -56,7 +57,8 @@ const FontCase FONTS[] = {
     {"large", FNT_GetLarge, 32, 26, 15, 20, withBlank(LETTERS, false), 438, 15, 8},
 };
 
-std::vector<uint16_t> decode(const std::string& utf8) {
+std::vector<uint16_t> decode(const std::string& utf8)
+{
     std::vector<uint16_t> out;
     for (size_t i = 0; i < utf8.size();) {
         auto b = static_cast<unsigned char>(utf8[i]);
@@ -70,19 +72,22 @@ std::vector<uint16_t> decode(const std::string& utf8) {
     return out;
 }
 
-int width(const GFX_Font& font, const std::string& utf8) {
+int width(const GFX_Font& font, const std::string& utf8)
+{
     int w = 0;
     for (uint16_t cp : decode(utf8))
         if (const GFX_Glyph* g = GFX_FindGlyph(font, cp)) w += g->advance;
     return w;
 }
 
-bool pixel(const GFX_Glyph& g, int x, int y) {
+bool pixel(const GFX_Glyph& g, int x, int y)
+{
     return (g.bitmap[y * g.bytesPerRow + x / 8] >> (7 - x % 8)) & 1;
 }
 
 // First and last row with a set pixel, {-1, -1} for a blank glyph.
-std::pair<int, int> inkRows(const GFX_Font& font, const GFX_Glyph& g) {
+std::pair<int, int> inkRows(const GFX_Font& font, const GFX_Glyph& g)
+{
     int first = -1, last = -1;
     for (int y = 0; y < font.height; ++y)
         for (int x = 0; x < g.width; ++x)
@@ -95,7 +100,8 @@ std::pair<int, int> inkRows(const GFX_Font& font, const GFX_Glyph& g) {
 
 class Fonts : public ::testing::TestWithParam<FontCase> {};
 
-TEST_P(Fonts, RecordHasTheFontsMetrics) {
+TEST_P(Fonts, RecordHasTheFontsMetrics)
+{
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     EXPECT_EQ(f.height, c.height);
@@ -107,7 +113,8 @@ TEST_P(Fonts, RecordHasTheFontsMetrics) {
     EXPECT_EQ(f.capHeight, c.capHeight);
 }
 
-TEST_P(Fonts, LettersHaveTheHeightsTheRecordClaims) {
+TEST_P(Fonts, LettersHaveTheHeightsTheRecordClaims)
+{
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     struct Probe {
@@ -122,7 +129,8 @@ TEST_P(Fonts, LettersHaveTheHeightsTheRecordClaims) {
     }
 }
 
-TEST_P(Fonts, ChainHoldsExactlyTheListedRangesInOrder) {
+TEST_P(Fonts, ChainHoldsExactlyTheListedRangesInOrder)
+{
     const FontCase& c = GetParam();
     Ranges chain;
     size_t glyphs = 0;
@@ -135,7 +143,8 @@ TEST_P(Fonts, ChainHoldsExactlyTheListedRangesInOrder) {
     EXPECT_EQ(glyphs, c.glyphs);
 }
 
-TEST_P(Fonts, EveryBitmapFitsItsRecord) {
+TEST_P(Fonts, EveryBitmapFitsItsRecord)
+{
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     for (const GFX_GlyphRange* r = f.ranges; r != nullptr; r = r->next)
@@ -152,7 +161,8 @@ TEST_P(Fonts, EveryBitmapFitsItsRecord) {
         }
 }
 
-TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn) {
+TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn)
+{
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     for (uint16_t d = '0'; d <= '9'; ++d)
@@ -163,7 +173,8 @@ TEST_P(Fonts, DigitsShareOneAdvanceAndSpaceHasItsOwn) {
 
 // Two glyphs side by side keep a blank column between their ink when the smallest left bearing
 // of the font and its smallest right bearing add up to at least one column.
-TEST_P(Fonts, NeighboursNeverTouch) {
+TEST_P(Fonts, NeighboursNeverTouch)
+{
     const FontCase& c = GetParam();
     const GFX_Font& f = c.get();
     struct Bearing {
@@ -194,7 +205,8 @@ INSTANTIATE_TEST_SUITE_P(AllThree, Fonts, ::testing::ValuesIn(FONTS),
 // Lines are set at the font height: if some letter reaches the top row and another the bottom
 // row, an accent would touch a descender of the line above. Eight rows leave the small font no
 // row to spare; the key symbols have fixed pictures.
-TEST(LineSpacing, AccentsNeverTouchDescendersOfTheLineAbove) {
+TEST(LineSpacing, AccentsNeverTouchDescendersOfTheLineAbove)
+{
     for (const GFX_Font* f : {&FNT_GetNormal(), &FNT_GetLarge()}) {
         bool top = false, bottom = false;
         for (const GFX_GlyphRange* r = f->ranges; r != nullptr; r = r->next)
@@ -207,7 +219,8 @@ TEST(LineSpacing, AccentsNeverTouchDescendersOfTheLineAbove) {
     }
 }
 
-TEST(DigitBlank, IsBlankAndExactlyOneDigitWide) {
+TEST(DigitBlank, IsBlankAndExactlyOneDigitWide)
+{
     for (const GFX_Font* f : {&FNT_GetNormal(), &FNT_GetLarge()}) {
         const GFX_Glyph* blank = GFX_FindGlyph(*f, 0x1B);
         ASSERT_NE(blank, nullptr);
@@ -221,7 +234,8 @@ TEST(DigitBlank, IsBlankAndExactlyOneDigitWide) {
     }
 }
 
-TEST(SmallFont, LacksDotlessAccentedIAndLongS) {
+TEST(SmallFont, LacksDotlessAccentedIAndLongS)
+{
     const GFX_Font& small = FNT_GetSmall();
     EXPECT_EQ(GFX_FindGlyph(small, 0xED), nullptr);
     EXPECT_EQ(GFX_FindGlyph(small, 0x17F), nullptr);
@@ -243,7 +257,8 @@ const KeySymbol KEY_SYMBOLS[] = {
     {0x2672, 20, 1, 18}, {0x2673, 19, 3, 15}, {0x2674, 15, 5, 14},
 };
 
-TEST(KeySymbols, HaveTheirAdvancesAndRowsInTheNormalFontOnly) {
+TEST(KeySymbols, HaveTheirAdvancesAndRowsInTheNormalFontOnly)
+{
     const GFX_Font& normal = FNT_GetNormal();
     for (const KeySymbol& k : KEY_SYMBOLS) {
         SCOPED_TRACE(testing::Message() << "U+" << std::hex << k.cp);
@@ -256,7 +271,8 @@ TEST(KeySymbols, HaveTheirAdvancesAndRowsInTheNormalFontOnly) {
     }
 }
 
-TEST(KeySymbols, CircuitBracketsAddSixteenPixels) {
+TEST(KeySymbols, CircuitBracketsAddSixteenPixels)
+{
     const GFX_Font& normal = FNT_GetNormal();
     EXPECT_EQ(width(normal, "♬HK♭"), width(normal, "HK") + 16);
 }

@@ -444,7 +444,8 @@ const Drawing NORMAL_LETTERS[] = {
      }},
 };
 
-Cell draw(const Drawing& d, int height) {
+Cell draw(const Drawing& d, int height)
+{
     int width = static_cast<int>(std::strlen(d.rows[0]));
     Cell cell(width, height);
     for (int r = 0; r < 20 && d.rows[r] != nullptr; ++r) {
@@ -460,12 +461,14 @@ Cell draw(const Drawing& d, int height) {
 
 } // namespace
 
-void FG_AddKeySymbols(GlyphSet& glyphs, int height) {
+void FG_AddKeySymbols(GlyphSet& glyphs, int height)
+{
     for (const Drawing& d : KEY_SYMBOLS)
         glyphs[d.codePoint] = draw(d, height);
 }
 
-bool FG_DrawnLetter(const FontSpec& spec, uint32_t codePoint, Cell& cell) {
+bool FG_DrawnLetter(const FontSpec& spec, uint32_t codePoint, Cell& cell)
+{
     std::span<const Drawing> letters;
     if (std::strcmp(spec.name, "small") == 0) letters = SMALL_LETTERS;
     if (std::strcmp(spec.name, "normal") == 0) letters = NORMAL_LETTERS;

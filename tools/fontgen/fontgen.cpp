@@ -22,7 +22,8 @@ const std::vector<CodeRange> LETTER_RANGES = {
     {0x4A2, 0x4A3}, {0x4AE, 0x4B3}, {0x4B8, 0x4BB}, {0x4D8, 0x4D9}, {0x4E8, 0x4E9},
 };
 
-std::vector<CodeRange> withSymbols(std::vector<CodeRange> r) {
+std::vector<CodeRange> withSymbols(std::vector<CodeRange> r)
+{
     r.push_back({0x266C, 0x2674});
     return r;
 }
@@ -42,8 +43,8 @@ const FontSpec FONTS[] = {
      "the public-domain misc-fixed 6x10 font (xfonts-base)", MISC_FIXED, 0, 0, false, 0,
      LineGap::None, false},
     {"normal", "FNT_NormalFont", 20, 16, 10, 13, 11, 5, withSymbols(LETTER_RANGES),
-     SourceKind::Outline, "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 16.5,
-     18, true, 64, LineGap::BottomRow, true},
+     SourceKind::Outline, "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 16.5, 18,
+     true, 64, LineGap::BottomRow, true},
     {"large", "FNT_LargeFont", 32, 26, 15, 20, 15, 8, LETTER_RANGES, SourceKind::Outline,
      "DejaVu Sans Condensed (fonts-dejavu-extra)", DEJAVU_CONDENSED, 25, 27, true, 64,
      LineGap::TopRow, false},
@@ -77,7 +78,8 @@ const std::vector<std::string> SAMPLES = {
     "5 | 75",
 };
 
-bool argument(int argc, char** argv, const char* name, std::string& value) {
+bool argument(int argc, char** argv, const char* name, std::string& value)
+{
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], name) == 0) {
             value = argv[i + 1];
@@ -88,7 +90,8 @@ bool argument(int argc, char** argv, const char* name, std::string& value) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string tables, sheets, docs;
     if (!argument(argc, argv, "--tables", tables)) {
         std::fprintf(stderr, "usage: fontgen --tables DIR [--sheets DIR] [--docs FILE]\n");

@@ -25,14 +25,11 @@ struct Ink {
     Cell px;
 };
 
-bool isDigit(uint32_t cp) {
-    return cp >= '0' && cp <= '9';
-}
-bool isSpace(uint32_t cp) {
-    return cp == 0x20 || cp == 0xA0;
-}
+bool isDigit(uint32_t cp) { return cp >= '0' && cp <= '9'; }
+bool isSpace(uint32_t cp) { return cp == 0x20 || cp == 0xA0; }
 
-Ink fromFreeType(const FT_GlyphSlot slot) {
+Ink fromFreeType(const FT_GlyphSlot slot)
+{
     const FT_Bitmap& b = slot->bitmap;
     Ink ink;
     ink.left = slot->bitmap_left;
@@ -46,7 +43,8 @@ Ink fromFreeType(const FT_GlyphSlot slot) {
 }
 
 // Drops empty border rows and columns so that the fit below sees only real pixels.
-Ink trim(const Ink& in) {
+Ink trim(const Ink& in)
+{
     int x0 = 0, x1 = in.px.width - 1, y0 = 0, y1 = in.px.height - 1;
     while (x0 <= x1 && in.px.columnEmpty(x0))
         ++x0;
@@ -68,7 +66,8 @@ Ink trim(const Ink& in) {
     return out;
 }
 
-Cell removeRow(const Cell& c, int row) {
+Cell removeRow(const Cell& c, int row)
+{
     Cell out(c.width, c.height - 1);
     for (int y = 0, o = 0; y < c.height; ++y) {
         if (y == row) continue;
@@ -79,7 +78,8 @@ Cell removeRow(const Cell& c, int row) {
     return out;
 }
 
-bool sameRow(const Cell& c, int a, int b) {
+bool sameRow(const Cell& c, int a, int b)
+{
     for (int x = 0; x < c.width; ++x)
         if (c.at(x, a) != c.at(x, b)) return false;
     return true;
@@ -90,7 +90,8 @@ bool sameRow(const Cell& c, int a, int b) {
 // go first, one always staying; then a capital gives up a repeated row of its body, so that
 // accent and strokes keep their shape; a lower-case letter gives up its last gap row, so that
 // it keeps its x-height.
-bool shrinkFromTop(const FontSpec& spec, Ink& ink) {
+bool shrinkFromTop(const FontSpec& spec, Ink& ink)
+{
     const int rowsAbove = spec.baseline - (spec.lineGap == LineGap::TopRow ? 1 : 0);
     if (ink.top > rowsAbove && ink.top - ink.px.height > 0) {
         ink.top = std::max(rowsAbove, ink.px.height);
@@ -126,7 +127,8 @@ bool shrinkFromTop(const FontSpec& spec, Ink& ink) {
 
 // A descender that is too deep loses the rows just under the baseline, so its end (the hook of
 // g, j and y, the tail of a cedilla) stays. A mark wholly under the baseline moves up.
-bool shrinkFromBottom(Ink& ink, int rowsBelow) {
+bool shrinkFromBottom(Ink& ink, int rowsBelow)
+{
     if (ink.top <= 0 && ink.px.height - ink.top > rowsBelow && ink.px.height <= rowsBelow) {
         ink.top = ink.px.height - rowsBelow;
         return true;
@@ -143,7 +145,8 @@ bool shrinkFromBottom(Ink& ink, int rowsBelow) {
 // side bearings, but ink never starts in the pen's column: such ink moves right into the
 // glyph's own right bearing, so that a blank column always parts two letters. Only ink wider
 // than its advance allows widens the advance.
-Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink) {
+Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink)
+{
     int advance = ink.advance;
     int left = spec.kind == SourceKind::Bitmap ? std::max(ink.left, 0) : ink.left;
     if (spec.kind == SourceKind::Outline && ink.px.width > 0) left = std::max(left, 1);
@@ -162,7 +165,8 @@ Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink) {
     return cell;
 }
 
-bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink) {
+bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink)
+{
     if (ink.px.width == 0) return true;
     int rowsBelow = spec.height - spec.baseline - (spec.lineGap == LineGap::BottomRow ? 1 : 0);
     bool ok = shrinkFromTop(spec, ink) && shrinkFromBottom(ink, rowsBelow);
@@ -172,7 +176,8 @@ bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink) {
 
 // A fixed-cell bitmap font becomes proportional: every glyph is cut to its ink and followed
 // by one blank column; digits keep the full cell so that numbers do not move.
-Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk) {
+Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk)
+{
     Ink ink = trim(cellInk);
     if (isDigit(cp)) {
         ink.advance = spec.digitAdvance;
@@ -183,7 +188,8 @@ Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk) {
     return ink;
 }
 
-bool load(const FontSpec& spec, FT_Face face, FT_UInt index) {
+bool load(const FontSpec& spec, FT_Face face, FT_UInt index)
+{
     FT_Int32 flags = FT_LOAD_TARGET_MONO | (spec.autohint ? FT_LOAD_FORCE_AUTOHINT : 0);
     if (FT_Load_Glyph(face, index, flags) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
@@ -193,7 +199,8 @@ bool load(const FontSpec& spec, FT_Face face, FT_UInt index) {
 }
 
 // Rows of ink of a glyph: first and last.
-std::pair<int, int> inkRows(const Cell& c) {
+std::pair<int, int> inkRows(const Cell& c)
+{
     int top = 0, bottom = c.height - 1;
     while (top < c.height && c.rowEmpty(top))
         ++top;
@@ -203,7 +210,8 @@ std::pair<int, int> inkRows(const Cell& c) {
 }
 
 // The heights the font record claims must be the ones the letters have.
-bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs) {
+bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs)
+{
     struct Probe {
         uint32_t cp;
         int height;
@@ -223,7 +231,8 @@ bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs) {
 
 } // namespace
 
-bool FG_Render(const FontSpec& spec, GlyphSet& glyphs) {
+bool FG_Render(const FontSpec& spec, GlyphSet& glyphs)
+{
     FT_Library lib;
     FT_Face face;
     if (FT_Init_FreeType(&lib) != 0 || FT_New_Face(lib, spec.sourceFile, 0, &face) != 0) {

@@ -22,7 +22,8 @@ struct Measure {
     std::vector<uint32_t> missing;
 };
 
-Measure measure(const GFX_Font& font, const std::string& line) {
+Measure measure(const GFX_Font& font, const std::string& line)
+{
     Measure m;
     for (size_t i = 0; i < line.size();) {
         auto b = static_cast<unsigned char>(line[i]);
@@ -42,7 +43,8 @@ Measure measure(const GFX_Font& font, const std::string& line) {
 }
 
 // The text between the quotes of a catalogue line, escapes resolved; false if there is none.
-bool catalogueText(const std::string& line, std::string& id, std::string& text) {
+bool catalogueText(const std::string& line, std::string& id, std::string& text)
+{
     size_t open = line.find('"');
     size_t close = line.rfind('"');
     if (open == std::string::npos || close <= open) return false;
@@ -59,7 +61,8 @@ bool catalogueText(const std::string& line, std::string& id, std::string& text) 
     return true;
 }
 
-bool report(const GFX_Font& font, const std::string& where, const std::string& line, int max) {
+bool report(const GFX_Font& font, const std::string& where, const std::string& line, int max)
+{
     Measure m = measure(font, line);
     if (m.width > max || !m.missing.empty()) {
         std::printf("%s: %d px \"%s\"", where.c_str(), m.width, line.c_str());
@@ -70,7 +73,8 @@ bool report(const GFX_Font& font, const std::string& where, const std::string& l
     return m.missing.empty();
 }
 
-int usage() {
+int usage()
+{
     std::fprintf(stderr,
                  "usage: textwidth [--font small|normal|large] [--max N] [--text-file FILE]\n");
     return 2;
@@ -78,7 +82,8 @@ int usage() {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const GFX_Font* font = &FNT_GetNormal();
     int max = -1;
     const char* file = nullptr;
