@@ -17,8 +17,10 @@ namespace {
 DataPool& pool = dataPool;
 
 static_assert(sizeof(DataPool::statistics) == 24 && sizeof(DataPool::circuits[0]) == 28);
-static_assert(sizeof(DataPool::settings) == 7 && sizeof(DataPool::system) == 10 && sizeof(DataPool::burner) == 11);
-static_assert(sizeof(DataPool::config) == 30 && sizeof(DataPool::coding) == 26 && sizeof(DataPool::boiler) == 54);
+static_assert(sizeof(DataPool::settings) == 7 && sizeof(DataPool::system) == 10 &&
+              sizeof(DataPool::burner) == 11);
+static_assert(sizeof(DataPool::config) == 30 && sizeof(DataPool::coding) == 26 &&
+              sizeof(DataPool::boiler) == 54);
 static_assert(sizeof(DataPool::participant) == 37 && sizeof(DataPool::solar) == 25);
 static_assert(sizeof(DataPool::circuitDiag) == 27 && sizeof(DataPool::faultList) == 110);
 static_assert(sizeof(DataPool::extra) == 29 && sizeof(DataPool::solarStats) == 29);
@@ -34,8 +36,8 @@ uint8_t circuitType(uint8_t n)
 
 std::span<uint8_t> statusSlot(uint8_t circuit)
 {
-    return std::span<uint8_t>(pool.status).subspan(STATUS_SLOT_FIRST + 4 * circuit,
-                                                   DAT_CIRCUIT_STATUS_SIZE);
+    return std::span<uint8_t>(pool.status)
+        .subspan(STATUS_SLOT_FIRST + 4 * circuit, DAT_CIRCUIT_STATUS_SIZE);
 }
 
 // Label of text 116 or 117; -1 for any other text.
@@ -46,7 +48,10 @@ int labelIndex(TextId id)
     return -1;
 }
 
-bool flagIsCircuitValue(DatBlock b) { return b == DatBlock::CircuitView || b == DatBlock::CircuitStatus; }
+bool flagIsCircuitValue(DatBlock b)
+{
+    return b == DatBlock::CircuitView || b == DatBlock::CircuitStatus;
+}
 
 } // namespace
 
@@ -230,7 +235,8 @@ void DAT_SetCircuitLabel(TextId id, const char* utf8)
     const size_t length = std::strlen(utf8);
     GFX_Utf8ToUcs2(utf8, static_cast<uint16_t>(length > 0xFFFF ? 0xFFFF : length), chars.data(),
                    DAT_LABEL_CHARS);
-    for (size_t k = 0; k < DAT_LABEL_CHARS; ++k) DAT_StoreU16(&pool.labels[i][2 * k], chars[k]);
+    for (size_t k = 0; k < DAT_LABEL_CHARS; ++k)
+        DAT_StoreU16(&pool.labels[i][2 * k], chars[k]);
     pool.labelLanguage[i] = TXT_GetLanguage();
 }
 
@@ -253,7 +259,8 @@ uint16_t DAT_GetCircuitLabel(TextId id, char* buffer, uint16_t size)
     uint16_t count = 0;
     while (count < DAT_LABEL_CHARS && (chars[count] = DAT_LoadU16(&pool.labels[i][2 * count])) != 0)
         ++count;
-    const uint16_t length = GFX_Ucs2ToUtf8(chars.data(), count, buffer, static_cast<uint16_t>(size - 1));
+    const uint16_t length =
+        GFX_Ucs2ToUtf8(chars.data(), count, buffer, static_cast<uint16_t>(size - 1));
     buffer[length] = 0;
     return length;
 }
@@ -295,7 +302,8 @@ void DAT_ClearAll(uint8_t reason)
 
     // Interrupts are already disabled at start-up: the status buffer is written directly.
     std::fill_n(DIS_StatusBuffer().begin(), DAT_STATUS_SIZE, 0);
-    for (Bytes<DAT_CIRCUIT_SIZE>& record : pool.circuits) record.fill(0);
+    for (Bytes<DAT_CIRCUIT_SIZE>& record : pool.circuits)
+        record.fill(0);
     pool.status.fill(0);
     pool.circuitStatus.fill(0);
     pool.statusFlags.fill(0);
@@ -318,7 +326,8 @@ void DAT_ClearAll(uint8_t reason)
         for (uint8_t program = 0; program < TP_PROGRAMS; ++program)
             DAT_ResetTimeProgram(set, static_cast<TimeProgram>(program), TP_PERIOD_ALL_DAYS,
                                  TP_DEFAULT_PHASES[program]);
-    for (Bytes<DAT_LABEL_SIZE>& label : pool.labels) label.fill(0);
+    for (Bytes<DAT_LABEL_SIZE>& label : pool.labels)
+        label.fill(0);
     pool.faultPending = pool.maintenancePending = 0;
     DAT_InitSimulatedValues();
 }

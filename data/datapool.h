@@ -67,14 +67,35 @@ inline constexpr size_t DAT_CIRCUIT_STATUS_SIZE = 4;
 
 // Sizes by block, in the order of DatBlock.
 inline constexpr std::array<uint8_t, static_cast<size_t>(DatBlock::Count)> DAT_BLOCK_SIZES{
-    DAT_STATISTICS_SIZE, DAT_CIRCUIT_SIZE,     DAT_CIRCUIT_SIZE,    DAT_CIRCUIT_SIZE,
-    DAT_SETTINGS_SIZE,   DAT_SYSTEM_SIZE,      DAT_BURNER_SIZE,     DAT_CONFIG_SIZE,
-    DAT_CODING_SIZE,     DAT_BOILER_SIZE,      DAT_PARTICIPANT_SIZE, DAT_SOLAR_SIZE,
-    DAT_CIRCUIT_DIAG_SIZE, DAT_FAULT_LIST_SIZE, DAT_FAULT_LIST_SIZE, DAT_EXTRA_SIZE,
-    DAT_SOLAR_STATS_SIZE, DAT_LABEL_SIZE,      DAT_LABEL_SIZE,      DAT_STATUS_SIZE,
-    DAT_CIRCUIT_SIZE,    DAT_CIRCUIT_STATUS_SIZE, 2,                1};
+    DAT_STATISTICS_SIZE,
+    DAT_CIRCUIT_SIZE,
+    DAT_CIRCUIT_SIZE,
+    DAT_CIRCUIT_SIZE,
+    DAT_SETTINGS_SIZE,
+    DAT_SYSTEM_SIZE,
+    DAT_BURNER_SIZE,
+    DAT_CONFIG_SIZE,
+    DAT_CODING_SIZE,
+    DAT_BOILER_SIZE,
+    DAT_PARTICIPANT_SIZE,
+    DAT_SOLAR_SIZE,
+    DAT_CIRCUIT_DIAG_SIZE,
+    DAT_FAULT_LIST_SIZE,
+    DAT_FAULT_LIST_SIZE,
+    DAT_EXTRA_SIZE,
+    DAT_SOLAR_STATS_SIZE,
+    DAT_LABEL_SIZE,
+    DAT_LABEL_SIZE,
+    DAT_STATUS_SIZE,
+    DAT_CIRCUIT_SIZE,
+    DAT_CIRCUIT_STATUS_SIZE,
+    2,
+    1};
 
-inline constexpr uint8_t DAT_BlockSize(DatBlock b) { return DAT_BLOCK_SIZES[static_cast<size_t>(b)]; }
+inline constexpr uint8_t DAT_BlockSize(DatBlock b)
+{
+    return DAT_BLOCK_SIZES[static_cast<size_t>(b)];
+}
 
 // The bytes of a block, for the link's message take-over and the simulated plant values.
 // Screens use the accessors.
@@ -175,68 +196,68 @@ struct DatFlagPlace {
 
 // Places of the flags, in the order of DatFlag.
 inline constexpr std::array<DatFlagPlace, static_cast<size_t>(DatFlag::Count)> DAT_FLAG_PLACES{{
-    {DatBlock::StatusFlags, 0, 0},  // radio clock signal received
-    {DatBlock::StatusFlags, 0, 1},  // fault present
-    {DatBlock::StatusFlags, 0, 2},  // burner stage 1 in operation
-    {DatBlock::StatusFlags, 0, 3},  // the controller asks the panel to wink
-    {DatBlock::StatusFlags, 0, 4},  // burner stage 2 in operation
-    {DatBlock::StatusFlags, 0, 5},  // flow switch
-    {DatBlock::StatusFlags, 0, 6},  // storage charging pump
-    {DatBlock::StatusFlags, 0, 7},  // circulation pump
-    {DatBlock::StatusFlags, 1, 0},  // burner control unit locked out
-    {DatBlock::StatusFlags, 1, 1},  // temperatures in Fahrenheit
-    {DatBlock::StatusFlags, 1, 3},  // maintenance due by burner hours
-    {DatBlock::StatusFlags, 1, 4},  // maintenance due by interval
-    {DatBlock::StatusFlags, 1, 5},  // 3 o'clock restart request
-    {DatBlock::StatusFlags, 1, 6},  // maintenance due (acknowledgeable)
-    {DatBlock::StatusFlags, 1, 7},  // controller requests a panel reset
-    {DatBlock::Status, 5, 0},       // calibration active
-    {DatBlock::Status, 5, 1},       // burner-control parametrisation active
-    {DatBlock::Status, 5, 2},       // actuator test active
-    {DatBlock::Status, 5, 3},       // flue-gas test active
-    {DatBlock::Status, 5, 4},       // filling active
-    {DatBlock::Status, 5, 5},       // venting active
-    {DatBlock::Status, 5, 6},       // commissioning requested
-    {DatBlock::Status, 5, 7},       // commissioning not yet finished
-    {DatBlock::StatusByte7, 0, 5},  // status flag with its own hold-off
-    {DatBlock::StatusByte7, 0, 6},  // internal pump
-    {DatBlock::Boiler, 0, 1},       // participant check available
-    {DatBlock::Boiler, 0, 6},       // circulation pump configured
-    {DatBlock::Boiler, 0, 7},       // clock must be set
-    {DatBlock::Boiler, 1, 2},       // external connection: demand
-    {DatBlock::Boiler, 1, 3},       // external connection: lock
-    {DatBlock::Boiler, 1, 4},       // external connection extension fitted
-    {DatBlock::Boiler, 13, 0},      // internal output
-    {DatBlock::Boiler, 13, 4},      // collective fault
+    {DatBlock::StatusFlags, 0, 0},   // radio clock signal received
+    {DatBlock::StatusFlags, 0, 1},   // fault present
+    {DatBlock::StatusFlags, 0, 2},   // burner stage 1 in operation
+    {DatBlock::StatusFlags, 0, 3},   // the controller asks the panel to wink
+    {DatBlock::StatusFlags, 0, 4},   // burner stage 2 in operation
+    {DatBlock::StatusFlags, 0, 5},   // flow switch
+    {DatBlock::StatusFlags, 0, 6},   // storage charging pump
+    {DatBlock::StatusFlags, 0, 7},   // circulation pump
+    {DatBlock::StatusFlags, 1, 0},   // burner control unit locked out
+    {DatBlock::StatusFlags, 1, 1},   // temperatures in Fahrenheit
+    {DatBlock::StatusFlags, 1, 3},   // maintenance due by burner hours
+    {DatBlock::StatusFlags, 1, 4},   // maintenance due by interval
+    {DatBlock::StatusFlags, 1, 5},   // 3 o'clock restart request
+    {DatBlock::StatusFlags, 1, 6},   // maintenance due (acknowledgeable)
+    {DatBlock::StatusFlags, 1, 7},   // controller requests a panel reset
+    {DatBlock::Status, 5, 0},        // calibration active
+    {DatBlock::Status, 5, 1},        // burner-control parametrisation active
+    {DatBlock::Status, 5, 2},        // actuator test active
+    {DatBlock::Status, 5, 3},        // flue-gas test active
+    {DatBlock::Status, 5, 4},        // filling active
+    {DatBlock::Status, 5, 5},        // venting active
+    {DatBlock::Status, 5, 6},        // commissioning requested
+    {DatBlock::Status, 5, 7},        // commissioning not yet finished
+    {DatBlock::StatusByte7, 0, 5},   // status flag with its own hold-off
+    {DatBlock::StatusByte7, 0, 6},   // internal pump
+    {DatBlock::Boiler, 0, 1},        // participant check available
+    {DatBlock::Boiler, 0, 6},        // circulation pump configured
+    {DatBlock::Boiler, 0, 7},        // clock must be set
+    {DatBlock::Boiler, 1, 2},        // external connection: demand
+    {DatBlock::Boiler, 1, 3},        // external connection: lock
+    {DatBlock::Boiler, 1, 4},        // external connection extension fitted
+    {DatBlock::Boiler, 13, 0},       // internal output
+    {DatBlock::Boiler, 13, 4},       // collective fault
     {DatBlock::CircuitStatus, 3, 0}, // external switch-over holds the heating
     {DatBlock::CircuitStatus, 3, 1}, // external programme active
     {DatBlock::CircuitStatus, 2, 3}, // economy mode blocked
     {DatBlock::CircuitStatus, 2, 6}, // heating-circuit pump
     {DatBlock::CircuitStatus, 2, 7}, // economy mode possible now
-    {DatBlock::CircuitView, 3, 3},  // economy mode on
-    {DatBlock::CircuitView, 3, 4},  // party mode on
-    {DatBlock::CircuitView, 3, 5},  // holiday programme set
-    {DatBlock::CircuitView, 3, 6},  // hot-water time program automatic
-    {DatBlock::CircuitView, 3, 7},  // circulation time program automatic
-    {DatBlock::Config, 23, 6},      // hot-water part present
-    {DatBlock::Config, 23, 7},      // solar module present
-    {DatBlock::Config, 24, 1},      // hot-water preparation configured
-    {DatBlock::Config, 24, 4},      // hot-water set temperature set at this panel
-    {DatBlock::Config, 24, 5},      // fuel consumption reported
-    {DatBlock::Config, 24, 6},      // hot-water and circulation time programs shown
-    {DatBlock::Config, 24, 7},      // display-settings command carries 170 instead of 85
-    {DatBlock::System, 0, 0},       // outside temperature reported
-    {DatBlock::System, 0, 6},       // common flow temperature shown
-    {DatBlock::System, 1, 0},       // outside sensor fault
-    {DatBlock::System, 1, 1},       // boiler sensor fault
-    {DatBlock::System, 1, 6},       // common flow sensor fault
-    {DatBlock::System, 1, 7},       // hot-water sensor fault
-    {DatBlock::Solar, 7, 0},        // solar pump on
-    {DatBlock::Solar, 7, 1},        // after-heating suppression
-    {DatBlock::Solar, 7, 2},        // collector temperature shown
-    {DatBlock::Solar, 7, 3},        // pump speed shown instead of on/off
-    {DatBlock::Solar, 7, 5},        // collector sensor fault
-    {DatBlock::Solar, 7, 7},        // hot-water solar sensor fault
+    {DatBlock::CircuitView, 3, 3},   // economy mode on
+    {DatBlock::CircuitView, 3, 4},   // party mode on
+    {DatBlock::CircuitView, 3, 5},   // holiday programme set
+    {DatBlock::CircuitView, 3, 6},   // hot-water time program automatic
+    {DatBlock::CircuitView, 3, 7},   // circulation time program automatic
+    {DatBlock::Config, 23, 6},       // hot-water part present
+    {DatBlock::Config, 23, 7},       // solar module present
+    {DatBlock::Config, 24, 1},       // hot-water preparation configured
+    {DatBlock::Config, 24, 4},       // hot-water set temperature set at this panel
+    {DatBlock::Config, 24, 5},       // fuel consumption reported
+    {DatBlock::Config, 24, 6},       // hot-water and circulation time programs shown
+    {DatBlock::Config, 24, 7},       // display-settings command carries 170 instead of 85
+    {DatBlock::System, 0, 0},        // outside temperature reported
+    {DatBlock::System, 0, 6},        // common flow temperature shown
+    {DatBlock::System, 1, 0},        // outside sensor fault
+    {DatBlock::System, 1, 1},        // boiler sensor fault
+    {DatBlock::System, 1, 6},        // common flow sensor fault
+    {DatBlock::System, 1, 7},        // hot-water sensor fault
+    {DatBlock::Solar, 7, 0},         // solar pump on
+    {DatBlock::Solar, 7, 1},         // after-heating suppression
+    {DatBlock::Solar, 7, 2},         // collector temperature shown
+    {DatBlock::Solar, 7, 3},         // pump speed shown instead of on/off
+    {DatBlock::Solar, 7, 5},         // collector sensor fault
+    {DatBlock::Solar, 7, 7},         // hot-water solar sensor fault
 }};
 
 bool DAT_GetFlag(DatFlag f);
@@ -261,7 +282,10 @@ inline void DAT_SetActuatorTestActive(bool on) { DAT_SetFlag(DatFlag::ActuatorTe
 inline bool DAT_GetCalibrationActive() { return DAT_GetFlag(DatFlag::CalibrationActive); }
 inline void DAT_SetCalibrationActive(bool on) { DAT_SetFlag(DatFlag::CalibrationActive, on); }
 inline bool DAT_GetParametrisationActive() { return DAT_GetFlag(DatFlag::ParametrisationActive); }
-inline void DAT_SetParametrisationActive(bool on) { DAT_SetFlag(DatFlag::ParametrisationActive, on); }
+inline void DAT_SetParametrisationActive(bool on)
+{
+    DAT_SetFlag(DatFlag::ParametrisationActive, on);
+}
 // Either stage of the burner in operation (the flame symbol).
 inline bool DAT_BurnerOn()
 {
@@ -278,8 +302,11 @@ bool DAT_LonModulePresent();
 // ---------------------------------------------------------------------------------------------
 // Temperatures. Measured values are half degrees Celsius; shown values are whole degrees.
 
-int16_t DAT_HalfToDegrees(int16_t halfDegrees);          // signed rule, rounds away from zero
-inline int16_t DAT_UnsignedHalfToDegrees(uint8_t raw) { return static_cast<int16_t>((raw + 1) / 2); }
+int16_t DAT_HalfToDegrees(int16_t halfDegrees); // signed rule, rounds away from zero
+inline int16_t DAT_UnsignedHalfToDegrees(uint8_t raw)
+{
+    return static_cast<int16_t>((raw + 1) / 2);
+}
 // Celsius to the display unit and back (identity while the unit is Celsius).
 int16_t DAT_ToDisplayTemp(int16_t celsius);
 int16_t DAT_FromDisplayTemp(int16_t display);
@@ -413,37 +440,43 @@ uint32_t DAT_GetClockSeconds();
 void DAT_SetClockSeconds(uint32_t seconds);
 uint16_t DAT_GetCodingPlug();
 bool DAT_TwoStageBurner();
-uint8_t DAT_GetBurnerType();
-uint8_t DAT_GetOperatingLockLevel(); // upper four bits of the operating-lock byte
+uint8_t DAT_GetBurnerType();         // BoilerBlock offset 4: 0 heat output, 1 fan speed limits
+uint8_t DAT_GetOperatingLockLevel(); // upper four bits of ConfigBlock offset 5, 0 = menus open
 uint8_t DAT_GetStatusNibble7();      // low four bits of status byte 7: circuit diagnosis
 uint32_t DAT_GetFuelConsumption();
 uint32_t DAT_GetOperatingHoursStage1();
 uint32_t DAT_GetOperatingHoursStage2();
 uint32_t DAT_GetBurnerStarts();
-uint16_t DAT_GetMaintenanceHours();
-uint8_t DAT_GetMaintenanceInterval(); // months
+uint16_t DAT_GetMaintenanceHours();   // burner hours until maintenance, statistics offset 19
+uint8_t DAT_GetMaintenanceInterval(); // months, statistics offset 23
 uint32_t DAT_GetSolarEnergy();        // kWh
 uint16_t DAT_GetSolarPumpHours();
-uint8_t DAT_GetSolarPumpSpeed();      // %
+uint8_t DAT_GetSolarPumpSpeed(); // %
 uint32_t DAT_GetSolarStagnationHours();
 uint32_t DAT_GetSolarPumpStarts();
 uint32_t DAT_GetNightCirculationCount();
 uint32_t DAT_GetDiffTempMonitorCount();
 bool DAT_SolarCountersShown();
-// Daily solar yields in watt-hours: 0 today, 1..7 the days before, 8 or more read 0.
+// Daily solar yields in watt-hours: 0 today (SolarBlock offset 13), 1..7 the days before
+// (the seven values of the ExtraBlock), 8 or more read 0.
 uint32_t DAT_GetDailySolarYield(uint8_t day);
 
-// Service values
-uint8_t DAT_GetOwnParticipantNumber();
-uint8_t DAT_GetParticipantNumber(); // of the participant that answered last
-uint8_t DAT_GetParticipantAddress();
-uint8_t DAT_GetParticipantCheckResult();
+// Service values. The participant answer (message 16) carries number, address and the actuator
+// list in the bytes a frame can bring; the check result and the panel's own number come with
+// the boiler values (message 15).
+uint8_t DAT_GetOwnParticipantNumber();   // BoilerBlock offset 2
+uint8_t DAT_GetParticipantNumber();      // ParticipantBlock offset 0, 255 = list complete
+uint8_t DAT_GetParticipantAddress();     // ParticipantBlock offset 1
+uint8_t DAT_GetParticipantCheckResult(); // BoilerBlock offset 3, 254 or more = not OK
 inline constexpr uint8_t DAT_ACTUATOR_CODES = 25;
-uint8_t DAT_GetActuatorCode(uint8_t i); // 0 ends the list
-uint8_t DAT_GetFanSpeedMin(uint8_t stage); // stage 1 or 2
+uint8_t DAT_GetActuatorCode(uint8_t i); // ParticipantBlock offsets 2..26; 0 ends the list
+// Fan speed per stage (1 or 2) in the BurnerBlock: minimum, maximum, value at offsets 0..2 for
+// stage 1 and 3..5 for stage 2.
+uint8_t DAT_GetFanSpeedMin(uint8_t stage);
 uint8_t DAT_GetFanSpeedMax(uint8_t stage);
 uint8_t DAT_GetFanSpeed(uint8_t stage);
 void DAT_SetFanSpeed(uint8_t stage, uint8_t value);
+// Heat output in % of the BoilerBlock: value offset 38, minimum 39, maximum 40.
 uint8_t DAT_GetHeatOutputMin();
 uint8_t DAT_GetHeatOutputMax();
 uint8_t DAT_GetHeatOutput();

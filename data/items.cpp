@@ -43,7 +43,10 @@ size_t codingEntry()
 // ---------------------------------------------------------------------------------------------
 // Temperatures
 
-int16_t DAT_HalfToDegrees(int16_t v) { return static_cast<int16_t>(v >= 0 ? (v + 1) / 2 : (v - 1) / 2); }
+int16_t DAT_HalfToDegrees(int16_t v)
+{
+    return static_cast<int16_t>(v >= 0 ? (v + 1) / 2 : (v - 1) / 2);
+}
 
 int16_t DAT_ToDisplayTemp(int16_t c)
 {
@@ -64,9 +67,18 @@ int16_t DAT_GetDhwTemp() { return DAT_UnsignedHalfToDegrees(pool.status[3]); }
 bool DAT_DhwTempValid() { return !DAT_GetFlag(DatFlag::DhwSensorFault); }
 int16_t DAT_GetOutsideTemp() { return DAT_HalfToDegrees(static_cast<int8_t>(pool.status[6])); }
 bool DAT_OutsideTempValid() { return !DAT_GetFlag(DatFlag::OutsideSensorFault); }
-int16_t DAT_GetOutsideTempDamped() { return DAT_HalfToDegrees(static_cast<int8_t>(pool.statistics[0])); }
-int16_t DAT_GetRoomTemp() { return DAT_HalfToDegrees(static_cast<int8_t>(pool.view[VIEW_ROOM_TEMP])); }
-int16_t DAT_GetCollectorTemp() { return DAT_HalfToDegrees(static_cast<int16_t>(DAT_LoadU16(&pool.solar[8]))); }
+int16_t DAT_GetOutsideTempDamped()
+{
+    return DAT_HalfToDegrees(static_cast<int8_t>(pool.statistics[0]));
+}
+int16_t DAT_GetRoomTemp()
+{
+    return DAT_HalfToDegrees(static_cast<int8_t>(pool.view[VIEW_ROOM_TEMP]));
+}
+int16_t DAT_GetCollectorTemp()
+{
+    return DAT_HalfToDegrees(static_cast<int16_t>(DAT_LoadU16(&pool.solar[8])));
+}
 int16_t DAT_GetDhwSolarTemp() { return DAT_UnsignedHalfToDegrees(pool.solar[10]); }
 
 // ---------------------------------------------------------------------------------------------
@@ -77,7 +89,8 @@ uint8_t DAT_GetOperatingProgram() { return pool.view[VIEW_MODE_WORD] & 7; }
 
 void DAT_SetOperatingProgram(uint8_t program)
 {
-    setViewByte(VIEW_MODE_WORD, static_cast<uint8_t>((pool.view[VIEW_MODE_WORD] & ~7) | (program & 7)));
+    setViewByte(VIEW_MODE_WORD,
+                static_cast<uint8_t>((pool.view[VIEW_MODE_WORD] & ~7) | (program & 7)));
 }
 
 uint8_t DAT_GetRoomSetTemp() { return pool.view[VIEW_ROOM_SET]; }
@@ -93,7 +106,10 @@ uint8_t DAT_GetDhwSetTempMin() { return pool.settings[3]; }
 uint8_t DAT_GetHeatingCurveSlope() { return pool.view[VIEW_CURVE_SLOPE]; }
 void DAT_SetHeatingCurveSlope(uint8_t tenths) { setViewByte(VIEW_CURVE_SLOPE, tenths); }
 int8_t DAT_GetHeatingCurveLevel() { return static_cast<int8_t>(pool.view[VIEW_CURVE_LEVEL]); }
-void DAT_SetHeatingCurveLevel(int8_t level) { setViewByte(VIEW_CURVE_LEVEL, static_cast<uint8_t>(level)); }
+void DAT_SetHeatingCurveLevel(int8_t level)
+{
+    setViewByte(VIEW_CURVE_LEVEL, static_cast<uint8_t>(level));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Holiday dates
@@ -183,7 +199,10 @@ uint8_t DAT_GetOwnParticipantNumber() { return pool.boiler[2]; }
 uint8_t DAT_GetParticipantNumber() { return pool.participant[0]; }
 uint8_t DAT_GetParticipantAddress() { return pool.participant[1]; }
 uint8_t DAT_GetParticipantCheckResult() { return pool.boiler[3]; }
-uint8_t DAT_GetActuatorCode(uint8_t i) { return i < DAT_ACTUATOR_CODES ? pool.participant[2 + i] : 0; }
+uint8_t DAT_GetActuatorCode(uint8_t i)
+{
+    return i < DAT_ACTUATOR_CODES ? pool.participant[2 + i] : 0;
+}
 uint8_t DAT_GetFanSpeedMin(uint8_t stage) { return pool.burner[fanOffset(stage)]; }
 uint8_t DAT_GetFanSpeedMax(uint8_t stage) { return pool.burner[fanOffset(stage) + 1]; }
 uint8_t DAT_GetFanSpeed(uint8_t stage) { return pool.burner[fanOffset(stage) + 2]; }
@@ -203,9 +222,18 @@ uint8_t DAT_GetCodingLevel() { return pool.codingLevel; }
 void DAT_SetCodingGroup(uint32_t group) { pool.codingGroup = group; }
 uint32_t DAT_GetCodingGroup() { return pool.codingGroup; }
 uint8_t DAT_GetCodingEntryAddress() { return pool.coding[codingEntry() + 1]; }
-int16_t DAT_GetCodingEntryValue() { return static_cast<int16_t>(DAT_LoadU16(&pool.coding[codingEntry() + 2])); }
-int16_t DAT_GetCodingEntryMin() { return static_cast<int16_t>(DAT_LoadU16(&pool.coding[codingEntry() + 4])); }
-int16_t DAT_GetCodingEntryMax() { return static_cast<int16_t>(DAT_LoadU16(&pool.coding[codingEntry() + 6])); }
+int16_t DAT_GetCodingEntryValue()
+{
+    return static_cast<int16_t>(DAT_LoadU16(&pool.coding[codingEntry() + 2]));
+}
+int16_t DAT_GetCodingEntryMin()
+{
+    return static_cast<int16_t>(DAT_LoadU16(&pool.coding[codingEntry() + 4]));
+}
+int16_t DAT_GetCodingEntryMax()
+{
+    return static_cast<int16_t>(DAT_LoadU16(&pool.coding[codingEntry() + 6]));
+}
 
 void DAT_SetCodingEntryValue(int16_t value)
 {

@@ -77,5 +77,6 @@ inline void DAT_StoreU16(uint8_t* p, uint16_t v)
 }
 inline void DAT_StoreU32(uint8_t* p, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }

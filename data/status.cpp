@@ -52,7 +52,8 @@ void DAT_ProcessStatus()
     if (f & STATUS_CONTROLLER_RESET) EVT_Post(PRIO_UI, SIG_REG_RESET);
     if ((f & STATUS_WINK) && !(old & STATUS_WINK)) EVT_Post(PRIO_UI, SIG_WINK);
 
-    if (pool.faultAckHold == 0 && (f & STATUS_FAULT) && !(old & STATUS_FAULT)) pool.faultPending = 1;
+    if (pool.faultAckHold == 0 && (f & STATUS_FAULT) && !(old & STATUS_FAULT))
+        pool.faultPending = 1;
     if (!(f & STATUS_FAULT) && (old & STATUS_FAULT)) pool.faultPending = 0;
     if (pool.maintAckHold == 0 && (f & STATUS_MAINTENANCE) && !(old & STATUS_MAINTENANCE))
         pool.maintenancePending = 1;
@@ -61,7 +62,8 @@ void DAT_ProcessStatus()
 
     const uint8_t b = pool.status[7];
     const uint8_t oldB = pool.statusByte7[0];
-    if (pool.flagHold == 0 && (b & BYTE7_FLAG) && !(oldB & BYTE7_FLAG)) EVT_Post(PRIO_UI, SIG_STATUS_FLAG_ON);
+    if (pool.flagHold == 0 && (b & BYTE7_FLAG) && !(oldB & BYTE7_FLAG))
+        EVT_Post(PRIO_UI, SIG_STATUS_FLAG_ON);
     if (!(b & BYTE7_FLAG) && (oldB & BYTE7_FLAG)) EVT_Post(PRIO_UI, SIG_STATUS_FLAG_OFF);
     pool.statusByte7[0] = b;
 
@@ -86,7 +88,8 @@ void DAT_TickHoldOffs()
 void DAT_SetFaultPresent(bool on)
 {
     setStatusBit(STATUS_FAULT, on);
-    pool.status[7] = static_cast<uint8_t>(on ? pool.status[7] | BYTE7_FAULT : pool.status[7] & ~BYTE7_FAULT);
+    pool.status[7] =
+        static_cast<uint8_t>(on ? pool.status[7] | BYTE7_FAULT : pool.status[7] & ~BYTE7_FAULT);
     if (!on) pool.faultAckHold = FAULT_ACK_HOLD_S;
 }
 
@@ -129,8 +132,14 @@ void DAT_SetFaultIndex(uint8_t i)
 uint8_t DAT_GetFaultIndex() { return pool.faultIndex; }
 uint8_t DAT_GetFaultCode() { return record(pool.faultList, pool.faultIndex)[0]; }
 uint8_t DAT_GetFaultCategory() { return record(pool.faultList, pool.faultIndex)[1]; }
-uint16_t DAT_GetFaultHelpCategory() { return DAT_LoadU16(record(pool.faultList, pool.faultIndex) + 5); }
-uint32_t DAT_GetFaultTime() { return DAT_LoadU32(record(pool.faultList, pool.faultIndex) + FAULT_TIME); }
+uint16_t DAT_GetFaultHelpCategory()
+{
+    return DAT_LoadU16(record(pool.faultList, pool.faultIndex) + 5);
+}
+uint32_t DAT_GetFaultTime()
+{
+    return DAT_LoadU32(record(pool.faultList, pool.faultIndex) + FAULT_TIME);
+}
 void DAT_SetHistoryIndex(uint8_t i)
 {
     if (i < DAT_FAULT_RECORDS) pool.historyIndex = i;
@@ -138,5 +147,11 @@ void DAT_SetHistoryIndex(uint8_t i)
 uint8_t DAT_GetHistoryIndex() { return pool.historyIndex; }
 uint8_t DAT_GetHistoryCode() { return record(pool.faultHistory, pool.historyIndex)[0]; }
 uint8_t DAT_GetHistoryCategory() { return record(pool.faultHistory, pool.historyIndex)[1]; }
-uint16_t DAT_GetHistoryHelpCategory() { return DAT_LoadU16(record(pool.faultHistory, pool.historyIndex) + 5); }
-uint32_t DAT_GetHistoryTime() { return DAT_LoadU32(record(pool.faultHistory, pool.historyIndex) + FAULT_TIME); }
+uint16_t DAT_GetHistoryHelpCategory()
+{
+    return DAT_LoadU16(record(pool.faultHistory, pool.historyIndex) + 5);
+}
+uint32_t DAT_GetHistoryTime()
+{
+    return DAT_LoadU32(record(pool.faultHistory, pool.historyIndex) + FAULT_TIME);
+}

@@ -44,13 +44,15 @@ bool daysEqual(uint8_t set, TimeProgram program, uint8_t first, uint8_t last)
 
 } // namespace
 
-uint8_t DAT_GetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase, PhaseEdge edge)
+uint8_t DAT_GetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase,
+                             PhaseEdge edge)
 {
-    return inTable(set, program, day, phase) ? table[TP_Index(set, program, day, phase, edge)] : TP_UNUSED;
+    return inTable(set, program, day, phase) ? table[TP_Index(set, program, day, phase, edge)]
+                                             : TP_UNUSED;
 }
 
-void DAT_SetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase, PhaseEdge edge,
-                          uint8_t value)
+void DAT_SetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase,
+                          PhaseEdge edge, uint8_t value)
 {
     if (inTable(set, program, day, phase)) table[TP_Index(set, program, day, phase, edge)] = value;
 }
@@ -80,12 +82,14 @@ uint8_t DAT_SelectedTimeProgramSet() { return DAT_GetSelectedCircuit() == 2 ? 1 
 
 TimePhases DAT_ReadPeriodPhases()
 {
-    return readDay(DAT_SelectedTimeProgramSet(), selection.program, TP_PERIODS[selection.period].firstDay);
+    return readDay(DAT_SelectedTimeProgramSet(), selection.program,
+                   TP_PERIODS[selection.period].firstDay);
 }
 
 void DAT_WritePeriodPhases(const TimePhases& phases)
 {
-    writeDays(DAT_SelectedTimeProgramSet(), selection.program, TP_PERIODS[selection.period].days, phases);
+    writeDays(DAT_SelectedTimeProgramSet(), selection.program, TP_PERIODS[selection.period].days,
+              phases);
 }
 
 bool DAT_TimeGroupUniform(uint8_t periodCode)
@@ -99,7 +103,8 @@ bool DAT_TimeGroupUniform(uint8_t periodCode)
     }
 }
 
-void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode, TimePhase defaultPhase)
+void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode,
+                          TimePhase defaultPhase)
 {
     if (set >= TP_CIRCUIT_SETS || periodCode >= TP_PERIOD_CODES) return;
     TimePhases phases{};
@@ -107,11 +112,13 @@ void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode, 
     phases[0] = defaultPhase;
     DIS_SendTimeProgramBasicSetting(static_cast<uint8_t>(set + 1), program,
                                     TP_PERIODS[periodCode].controllerCode);
-    for (uint8_t day = 0; day < TP_DAYS; ++day) DIS_Request(TP_FIRST_DAY_MESSAGE + day);
+    for (uint8_t day = 0; day < TP_DAYS; ++day)
+        DIS_Request(TP_FIRST_DAY_MESSAGE + day);
     writeDays(set, program, TP_PERIODS[periodCode].days, phases);
 }
 
 void DAT_ResetSelectedTimeProgram(TimePhase defaultPhase)
 {
-    DAT_ResetTimeProgram(DAT_SelectedTimeProgramSet(), selection.program, selection.period, defaultPhase);
+    DAT_ResetTimeProgram(DAT_SelectedTimeProgramSet(), selection.program, selection.period,
+                         defaultPhase);
 }

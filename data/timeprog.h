@@ -11,7 +11,7 @@ enum class TimeProgram : uint8_t { Heating = 0, Dhw = 1, Circulation = 2 };
 
 inline constexpr uint8_t TP_CIRCUIT_SETS = 2; // circuit 1 = set 0, circuit 2 = set 1
 inline constexpr uint8_t TP_PROGRAMS = 3;
-inline constexpr uint8_t TP_DAYS = 7;   // 0 Monday .. 6 Sunday
+inline constexpr uint8_t TP_DAYS = 7; // 0 Monday .. 6 Sunday
 inline constexpr uint8_t TP_PHASES = 4;
 inline constexpr uint8_t TP_UNUSED = 255;
 inline constexpr uint8_t TP_END_OF_DAY = 144; // 24:00
@@ -20,7 +20,8 @@ static_assert(TP_TABLE_SIZE == 336);
 
 enum class PhaseEdge : uint8_t { On = 0, Off = 1 };
 
-constexpr size_t TP_Index(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase, PhaseEdge edge)
+constexpr size_t TP_Index(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase,
+                          PhaseEdge edge)
 {
     return set * 168u + static_cast<uint8_t>(program) * 56u + day * 8u + phase * 2u +
            static_cast<uint8_t>(edge);
@@ -36,7 +37,8 @@ inline constexpr TimePhase TP_UNUSED_PHASE{TP_UNUSED, TP_UNUSED};
 
 // The phase a program gets when nothing else suggests one: heating 06:00 to 22:00, hot water and
 // circulation 05:30 to 22:00.
-inline constexpr std::array<TimePhase, TP_PROGRAMS> TP_DEFAULT_PHASES{{{36, 132}, {33, 132}, {33, 132}}};
+inline constexpr std::array<TimePhase, TP_PROGRAMS> TP_DEFAULT_PHASES{
+    {{36, 132}, {33, 132}, {33, 132}}};
 
 // Periods by period code: the day the phases are read from, the days they are written to (bit d
 // = day d) and the period number the controller knows.
@@ -79,9 +81,10 @@ constexpr uint8_t TP_UnpackTime(uint8_t b)
 
 // Direct access by set, program, day and phase; indices outside the table read 255 and write
 // nothing.
-uint8_t DAT_GetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase, PhaseEdge edge);
-void DAT_SetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase, PhaseEdge edge,
-                          uint8_t value);
+uint8_t DAT_GetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase,
+                             PhaseEdge edge);
+void DAT_SetSwitchingTime(uint8_t set, TimeProgram program, uint8_t day, uint8_t phase,
+                          PhaseEdge edge, uint8_t value);
 
 // The selection the screens work on; the circuit set is that of the selected heating circuit.
 struct TimeProgramSelection {
@@ -105,6 +108,7 @@ bool DAT_TimeGroupUniform(uint8_t periodCode);
 // Reset of a program for a period: all phases unused but phase 0 = defaultPhase, the basic
 // setting sent to the controller (command 229), the seven days requested again, the phases
 // written to all days of the period.
-void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode, TimePhase defaultPhase);
+void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode,
+                          TimePhase defaultPhase);
 // The same for the selected set, program and period.
 void DAT_ResetSelectedTimeProgram(TimePhase defaultPhase);

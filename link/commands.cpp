@@ -62,7 +62,8 @@ void sendByte(uint8_t message, uint8_t code, uint8_t value)
 
 void store32(uint8_t* p, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 void send32(uint8_t message, uint8_t code, uint32_t value)
@@ -79,8 +80,9 @@ struct SolarCounter {
     uint8_t width;
 };
 constexpr SolarCounter SOLAR_COUNTERS[] = {
-    {7, DatBlock::Solar, 4, 2},       {8, DatBlock::Solar, 0, 4},  {11, DatBlock::Solar, 17, 4},
-    {12, DatBlock::Solar, 21, 4},     {13, DatBlock::SolarStats, 0, 4}, {14, DatBlock::SolarStats, 4, 4}};
+    {7, DatBlock::Solar, 4, 2},       {8, DatBlock::Solar, 0, 4},
+    {11, DatBlock::Solar, 17, 4},     {12, DatBlock::Solar, 21, 4},
+    {13, DatBlock::SolarStats, 0, 4}, {14, DatBlock::SolarStats, 4, 4}};
 
 // Statistics counters behind the counter resets, by command code.
 struct StatisticsField {
@@ -332,7 +334,8 @@ void DIS_SendTestFunction(uint8_t function, bool on)
 {
     for (const FunctionFlag& f : FUNCTION_FLAGS)
         if (f.function == function) DAT_SetFlag(f.flag, on);
-    if (function == FN_CELSIUS || function == FN_FAHRENHEIT) DAT_SetTempUnitFahrenheit(function == FN_FAHRENHEIT);
+    if (function == FN_CELSIUS || function == FN_FAHRENHEIT)
+        DAT_SetTempUnitFahrenheit(function == FN_FAHRENHEIT);
     uint8_t* p = begin(MSG_BOILER, 247);
     p[0] = function;
     p[1] = on ? 255 : 0;
@@ -362,7 +365,8 @@ void DIS_SendActuatorTest(uint8_t actuator) { sendByte(MSG_ACTUATOR, 222, actuat
 
 namespace {
 
-void coding(uint8_t code, uint8_t group, uint8_t level, uint8_t address, int16_t value, uint8_t direction)
+void coding(uint8_t code, uint8_t group, uint8_t level, uint8_t address, int16_t value,
+            uint8_t direction)
 {
     uint8_t* p = begin(MSG_CODING, code);
     p[0] = static_cast<uint8_t>(group << 4 | (level & 0x0F));
@@ -375,7 +379,8 @@ void coding(uint8_t code, uint8_t group, uint8_t level, uint8_t address, int16_t
 
 } // namespace
 
-void DIS_SendCodingWrite(uint8_t group, uint8_t level, uint8_t address, int16_t value, uint8_t direction)
+void DIS_SendCodingWrite(uint8_t group, uint8_t level, uint8_t address, int16_t value,
+                         uint8_t direction)
 {
     DAT_SetCodingRequest({address, group, direction});
     DAT_SetCodingEntryValue(value);
@@ -408,8 +413,9 @@ void DIS_SendCircuitLabel(uint8_t circuit, const char* utf8)
     DAT_SetCircuitLabel(circuit == 1 ? DAT_LABEL_TEXT_CIRCUIT1 : DAT_LABEL_TEXT_CIRCUIT2, utf8);
     std::array<uint16_t, DAT_LABEL_CHARS> chars{};
     const size_t bytes = std::strlen(utf8);
-    const uint16_t length = GFX_Utf8ToUcs2(utf8, static_cast<uint16_t>(std::min<size_t>(bytes, 0xFFFF)),
-                                           chars.data(), DAT_LABEL_CHARS);
+    const uint16_t length =
+        GFX_Utf8ToUcs2(utf8, static_cast<uint16_t>(std::min<size_t>(bytes, 0xFFFF)), chars.data(),
+                       DAT_LABEL_CHARS);
     constexpr uint16_t HALF = DAT_LABEL_CHARS / 2;
     for (uint8_t part = 0; part < 2; ++part) {
         LinkBytes<DIS_LONG_SIZE> entry{};
@@ -417,7 +423,8 @@ void DIS_SendCircuitLabel(uint8_t circuit, const char* utf8)
         entry[1] = DIS_Header(MSG_LABEL, nextSequence());
         entry[2] = circuit;
         entry[3] = static_cast<uint8_t>(2 + part);
-        entry[4] = static_cast<uint8_t>(part == 0 ? std::min(length, HALF) : (length > HALF ? length - HALF : 0));
+        entry[4] = static_cast<uint8_t>(part == 0 ? std::min(length, HALF)
+                                                  : (length > HALF ? length - HALF : 0));
         for (uint16_t k = 0; k < HALF; ++k) {
             entry[5 + 2 * k] = static_cast<uint8_t>(chars[part * HALF + k]);
             entry[6 + 2 * k] = static_cast<uint8_t>(chars[part * HALF + k] >> 8);

@@ -44,7 +44,10 @@ inline constexpr uint8_t SLOT_WAITING = 3; // sent, waiting for the answer
 inline constexpr uint8_t SLOT_QUEUED = 4;  // one copy queued; each further copy adds one
 
 // Slot of message m (0..2) of heating circuit c (1..3).
-constexpr uint8_t DIS_CircuitSlot(uint8_t m, uint8_t c) { return static_cast<uint8_t>(27 + 3 * (c - 1) + m); }
+constexpr uint8_t DIS_CircuitSlot(uint8_t m, uint8_t c)
+{
+    return static_cast<uint8_t>(27 + 3 * (c - 1) + m);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Bus driver: the operations the link needs from the hardware. The desktop build installs an
@@ -150,23 +153,24 @@ void DIS_Service();
 // 22, 23 and 25 with the part number in byte 4.
 void DIS_SendDataRequest(uint8_t message, uint8_t part = 0);
 void DIS_SendOperatingProgram(OperatingProgram program); // 200/201/202, then 221
-void DIS_SendPartyMode(bool on);                          // 203 (then 221) / 204
-void DIS_SendEconomyMode(bool on);                        // 220 (then 204) / 221
-void DIS_SendRoomSetTemp(uint8_t celsius);                // 205
-void DIS_SendRoomSetTempReduced(uint8_t celsius);         // 206
-void DIS_SendPartySetTemp(uint8_t celsius);               // 207
-void DIS_SendDhwSetTemp(uint8_t celsius);                 // 208
-void DIS_SendSettingsValue(uint8_t value);                // 209: settings byte 0
-void DIS_SendHeatingCurveSlope(uint8_t tenths);           // 210
-void DIS_SendHeatingCurveLevel(int8_t level);             // 211
-void DIS_SendDhwTimeProgramAuto(bool automatic);          // 215 / 237
-void DIS_SendCirculationTimeProgramAuto(bool automatic);  // 216 / 238
-void DIS_SendHolidayStart(uint32_t seconds);              // 217: departure day 23:59:59
-void DIS_SendHolidayEnd(uint32_t seconds);                // 218: return day 00:00:00
-void DIS_SendHolidayDelete();                             // 219
-void DIS_SendCircuitBasicSetting();                       // 229, byte 4 = 1
+void DIS_SendPartyMode(bool on);                         // 203 (then 221) / 204
+void DIS_SendEconomyMode(bool on);                       // 220 (then 204) / 221
+void DIS_SendRoomSetTemp(uint8_t celsius);               // 205
+void DIS_SendRoomSetTempReduced(uint8_t celsius);        // 206
+void DIS_SendPartySetTemp(uint8_t celsius);              // 207
+void DIS_SendDhwSetTemp(uint8_t celsius);                // 208
+void DIS_SendSettingsValue(uint8_t value);               // 209: settings byte 0
+void DIS_SendHeatingCurveSlope(uint8_t tenths);          // 210
+void DIS_SendHeatingCurveLevel(int8_t level);            // 211
+void DIS_SendDhwTimeProgramAuto(bool automatic);         // 215 / 237
+void DIS_SendCirculationTimeProgramAuto(bool automatic); // 216 / 238
+void DIS_SendHolidayStart(uint32_t seconds);             // 217: departure day 23:59:59
+void DIS_SendHolidayEnd(uint32_t seconds);               // 218: return day 00:00:00
+void DIS_SendHolidayDelete();                            // 219
+void DIS_SendCircuitBasicSetting();                      // 229, byte 4 = 1
 // 229 for a time program (byte 4 = 3 heating, 4 hot water, 5 circulation, byte 5 = period).
-void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program, uint8_t controllerPeriod);
+void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program,
+                                     uint8_t controllerPeriod);
 // 229 on message 17: resets one solar counter (7 pump hours, 8 energy, 11 stagnation,
 // 12 pump starts, 13 night circulation, 14 difference-temperature monitoring) locally first.
 void DIS_SendSolarCounterReset(uint8_t counter);
@@ -185,13 +189,13 @@ enum class StatisticsCounter : uint8_t {
     Offset1 = 227
 };
 void DIS_SendCounterReset(StatisticsCounter counter);
-void DIS_SendDampedOutsideTempReset();                   // 232
-void DIS_SendFaultAck(uint8_t parameter);                // 235
+void DIS_SendDampedOutsideTempReset();    // 232
+void DIS_SendFaultAck(uint8_t parameter); // 235
 inline constexpr uint8_t DIS_MAINTENANCE_RESET = 170;
-void DIS_SendMaintenanceAck(uint8_t parameter);          // 242
-void DIS_SendClearFaultHistory();                        // 239
+void DIS_SendMaintenanceAck(uint8_t parameter);                                     // 242
+void DIS_SendClearFaultHistory();                                                   // 239
 void DIS_SendAnnouncement(uint16_t value, uint8_t panelValue, uint8_t configValue); // 240
-void DIS_SendDisplaySettings();                          // 234: contrast and language
+void DIS_SendDisplaySettings(); // 234: contrast and language
 // 247 on message 15: test and special functions; the panel's own flag of a function (flue-gas
 // test 1, commissioning 4, temperature unit 11/12, filling 13, venting 14) changes first.
 inline constexpr uint8_t FN_FLUE_GAS = 1;
@@ -201,16 +205,17 @@ inline constexpr uint8_t FN_FAHRENHEIT = 12;
 inline constexpr uint8_t FN_FILLING = 13;
 inline constexpr uint8_t FN_VENTING = 14;
 void DIS_SendTestFunction(uint8_t function, bool on);
-void DIS_SendServicePin();                                // 245
+void DIS_SendServicePin(); // 245
 enum class HeatOutputMode : uint8_t { Cancel = 0, Preview = 85, Store = 170 };
 void DIS_SendHeatOutput(HeatOutputMode mode, uint8_t value); // 248
 // 243, 244, 246 on message 16: byte 8 = bus address, bytes 4..7 = mode.
 enum class ParticipantCommand : uint8_t { Check = 243, Command244 = 244, Command246 = 246 };
 void DIS_SendParticipantCommand(ParticipantCommand code, uint32_t mode, uint8_t address);
-void DIS_SendActuatorTest(uint8_t actuator);              // 222
+void DIS_SendActuatorTest(uint8_t actuator); // 222
 // 228 / 230 on message 14; both note the request, the write also stores the value into the
 // current coding entry. direction: 1 upwards, 0 downwards.
-void DIS_SendCodingWrite(uint8_t group, uint8_t level, uint8_t address, int16_t value, uint8_t direction);
+void DIS_SendCodingWrite(uint8_t group, uint8_t level, uint8_t address, int16_t value,
+                         uint8_t direction);
 void DIS_SendCodingRead(uint8_t group, uint8_t level, uint8_t address, uint8_t direction);
 // 214 under the message of the period's first day: one phase edge of the selected program.
 void DIS_SendSwitchingTime(PhaseEdge edge, uint8_t phase, uint8_t periodCode, TimeProgram program,

@@ -49,7 +49,10 @@ constexpr std::array<BlockEntry, DIS_LAST_BLOCK - DIS_FIRST_BLOCK + 1> BLOCKS{{
 
 constexpr std::array<uint8_t, 4> IDENTIFICATION{0x11, 0x21, 0x00, 0x01};
 
-constexpr bool knownBlock(uint8_t block) { return block >= DIS_FIRST_BLOCK && block <= DIS_LAST_BLOCK; }
+constexpr bool knownBlock(uint8_t block)
+{
+    return block >= DIS_FIRST_BLOCK && block <= DIS_LAST_BLOCK;
+}
 const BlockEntry& entry(uint8_t block) { return BLOCKS[block - DIS_FIRST_BLOCK]; }
 
 uint8_t* bufferOf(LinkBuffer b)
@@ -207,7 +210,8 @@ bool DIS_FeedFrame(const uint8_t* bytes, size_t n)
 {
     DIS_OnAddressed(BusDirection::Write);
     bool ack = true;
-    for (size_t i = 0; i < n; ++i) ack = DIS_OnByteReceived(bytes[i]);
+    for (size_t i = 0; i < n; ++i)
+        ack = DIS_OnByteReceived(bytes[i]);
     return ack;
 }
 
@@ -231,6 +235,7 @@ void DIS_FeedRead(uint8_t command, uint8_t* out, size_t n, bool acknowledged)
 {
     DIS_FeedFrame(&command, 1);
     DIS_OnAddressed(BusDirection::Read);
-    for (size_t i = 0; i < n; ++i) out[i] = DIS_OnByteToSend();
+    for (size_t i = 0; i < n; ++i)
+        out[i] = DIS_OnByteToSend();
     DIS_OnReadDone(acknowledged);
 }

@@ -50,8 +50,9 @@ Signal circuitSettings(const Rx& rx, uint8_t)
 
 Signal systemValues(const Rx& rx, uint8_t)
 {
-    EVT_Post(PRIO_TIMER, SIG_SET_CLOCK, static_cast<uint32_t>(rx[13] | rx[14] << 8 | rx[15] << 16) |
-                                            static_cast<uint32_t>(rx[16]) << 24);
+    EVT_Post(PRIO_TIMER, SIG_SET_CLOCK,
+             static_cast<uint32_t>(rx[13] | rx[14] << 8 | rx[15] << 16) |
+                 static_cast<uint32_t>(rx[16]) << 24);
     copyTo(DatBlock::System, 0, rx, 7, DAT_SYSTEM_SIZE);
     copyTo(DatBlock::Burner, 0, rx, 17, DAT_BURNER_SIZE);
     if (isCircuit(rx[1])) copyTo(DAT_CircuitRecord(rx[1]), 23, rx, 2, 5);
@@ -69,7 +70,8 @@ Signal switchingTimes(const Rx& rx, uint8_t)
     for (uint8_t p = 0; p < TP_PROGRAMS; ++p)
         for (uint8_t k = 0; k < TP_PHASES; ++k) {
             const size_t at = 2 + 8 * p + 2 * k;
-            DAT_SetSwitchingTime(set, static_cast<TimeProgram>(p), day, k, PhaseEdge::On, TP_UnpackTime(rx[at]));
+            DAT_SetSwitchingTime(set, static_cast<TimeProgram>(p), day, k, PhaseEdge::On,
+                                 TP_UnpackTime(rx[at]));
             DAT_SetSwitchingTime(set, static_cast<TimeProgram>(p), day, k, PhaseEdge::Off,
                                  TP_UnpackTime(rx[at + 1]));
         }
@@ -145,8 +147,14 @@ Signal faultRecords(const Rx& rx, DatBlock list, Signal done)
     return done;
 }
 
-Signal faultList(const Rx& rx, uint8_t) { return faultRecords(rx, DatBlock::FaultList, SIG_RX_MSG22); }
-Signal faultHistory(const Rx& rx, uint8_t) { return faultRecords(rx, DatBlock::FaultHistory, SIG_RX_MSG23); }
+Signal faultList(const Rx& rx, uint8_t)
+{
+    return faultRecords(rx, DatBlock::FaultList, SIG_RX_MSG22);
+}
+Signal faultHistory(const Rx& rx, uint8_t)
+{
+    return faultRecords(rx, DatBlock::FaultHistory, SIG_RX_MSG23);
+}
 
 Signal extraValues(const Rx& rx, uint8_t)
 {
@@ -188,11 +196,11 @@ Signal solarStatistics(const Rx& rx, uint8_t)
 
 // Take-over by message number; messages without one are only counted.
 constexpr std::array<TakeOverFn, DIS_MESSAGES> TAKE_OVER{
-    statistics,     circuitSettings, systemValues,      switchingTimes, switchingTimes,
-    switchingTimes, switchingTimes,  switchingTimes,    switchingTimes, switchingTimes,
-    configuration,  nullptr,         nullptr,           codingRead,     codingAnswer,
-    boilerValues,   participantValues, solarValues,     circuitDiagnosis, nullptr,
-    nullptr,        nullptr,         faultList,         faultHistory,   extraValues,
+    statistics,     circuitSettings,   systemValues,   switchingTimes,   switchingTimes,
+    switchingTimes, switchingTimes,    switchingTimes, switchingTimes,   switchingTimes,
+    configuration,  nullptr,           nullptr,        codingRead,       codingAnswer,
+    boilerValues,   participantValues, solarValues,    circuitDiagnosis, nullptr,
+    nullptr,        nullptr,           faultList,      faultHistory,     extraValues,
     circuitLabel,   solarStatistics};
 
 } // namespace

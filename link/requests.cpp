@@ -30,7 +30,9 @@ struct SlotRequest {
 
 SlotRequest requestForSlot(uint8_t slot)
 {
-    if (slot >= 27) return {static_cast<uint8_t>((slot - 27) % 3), static_cast<uint8_t>((slot - 27) / 3 + 1), 0};
+    if (slot >= 27)
+        return {static_cast<uint8_t>((slot - 27) % 3), static_cast<uint8_t>((slot - 27) / 3 + 1),
+                0};
     if (slot >= 3 && slot <= 9) return {slot, DAT_FirstCircuit(), 0};
     if (slot == 25) return {slot, static_cast<uint8_t>(DAT_CircuitPresent(1) ? 1 : 2), 1};
     return {slot, 0, 0};
@@ -117,7 +119,8 @@ void DIS_Queue(std::span<const uint8_t> entry)
     const int slot = DIS_SlotOf(message, entry[2]);
     if (slot < 0) return;
     const uint8_t state = link.requestState[slot];
-    DIS_SetSlotState(message, entry[2], state <= SLOT_IDLE ? SLOT_QUEUED : static_cast<uint8_t>(state + 1));
+    DIS_SetSlotState(message, entry[2],
+                     state <= SLOT_IDLE ? SLOT_QUEUED : static_cast<uint8_t>(state + 1));
 }
 
 void DIS_SendNext()
@@ -142,7 +145,8 @@ void DIS_SendNext()
     const int slot = DIS_SlotOf(message, entry[2]);
     if (slot < 0) return;
     const uint8_t state = link.requestState[slot];
-    DIS_SetSlotState(message, entry[2], state < SLOT_QUEUED ? SLOT_WAITING : static_cast<uint8_t>(state - 1));
+    DIS_SetSlotState(message, entry[2],
+                     state < SLOT_QUEUED ? SLOT_WAITING : static_cast<uint8_t>(state - 1));
 }
 
 uint8_t DIS_SlotState(uint8_t slot) { return slot < DIS_SLOTS ? link.requestState[slot] : 0; }
@@ -159,7 +163,10 @@ std::span<const uint8_t, DIS_LONG_SIZE> DIS_LongBuffer() { return link.longBuffe
 std::span<const uint8_t, DIS_RX_MESSAGE_SIZE> DIS_RxMessageBuffer() { return link.rxMessage; }
 uint8_t DIS_LastRxSequence() { return link.lastRxSequence; }
 uint8_t DIS_UnknownMessageCount() { return link.unknownMessageCount; }
-uint16_t DIS_ChangeMask() { return static_cast<uint16_t>(link.changeMask[0] | link.changeMask[1] << 8); }
+uint16_t DIS_ChangeMask()
+{
+    return static_cast<uint16_t>(link.changeMask[0] | link.changeMask[1] << 8);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Scheduling

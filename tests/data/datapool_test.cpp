@@ -1,8 +1,8 @@
 #include <cstring>
 #include <string>
 
-#include "data/pool_fixture.h"
 #include "data/flash.h"
+#include "data/pool_fixture.h"
 #include "ui/lcd.h"
 #include "ui/text.h"
 
@@ -116,9 +116,10 @@ TEST_F(DataPoolTest, RemoteControlAndFlag14FollowTheirCircuit)
 
 TEST(Temperatures, HalfDegreesRoundAwayFromZero)
 {
-    const std::pair<int16_t, int16_t> cases[] = {{-1, -1}, {1, 1}, {3, 2}, {0, 0}, {-2, -1},
-                                                 {-3, -2}, {100, 50}, {-128, -64}, {127, 64}};
-    for (auto [half, degrees] : cases) EXPECT_EQ(DAT_HalfToDegrees(half), degrees) << half;
+    const std::pair<int16_t, int16_t> cases[] = {
+        {-1, -1}, {1, 1}, {3, 2}, {0, 0}, {-2, -1}, {-3, -2}, {100, 50}, {-128, -64}, {127, 64}};
+    for (auto [half, degrees] : cases)
+        EXPECT_EQ(DAT_HalfToDegrees(half), degrees) << half;
     EXPECT_EQ(DAT_UnsignedHalfToDegrees(255), 128);
     EXPECT_EQ(DAT_UnsignedHalfToDegrees(0x89), 69);
 }
@@ -128,27 +129,34 @@ TEST_F(DataPoolTest, FahrenheitRoundsToTheNearestDegreeBothWays)
     EXPECT_EQ(DAT_ToDisplayTemp(20), 20) << "Celsius: unchanged";
     EXPECT_EQ(DAT_FromDisplayTemp(68), 68);
     DAT_SetTempUnitFahrenheit(true);
-    const std::pair<int16_t, int16_t> toF[] = {{20, 68}, {0, 32}, {37, 99}, {3, 37}, {-1, 30},
+    const std::pair<int16_t, int16_t> toF[] = {{20, 68},  {0, 32},    {37, 99},   {3, 37}, {-1, 30},
                                                {-10, 14}, {-40, -40}, {100, 212}, {1, 34}};
-    for (auto [c, f] : toF) EXPECT_EQ(DAT_ToDisplayTemp(c), f) << c;
-    const std::pair<int16_t, int16_t> toC[] = {{68, 20}, {32, 0}, {99, 37}, {37, 3}, {33, 1},
+    for (auto [c, f] : toF)
+        EXPECT_EQ(DAT_ToDisplayTemp(c), f) << c;
+    const std::pair<int16_t, int16_t> toC[] = {{68, 20}, {32, 0},   {99, 37},   {37, 3},   {33, 1},
                                                {31, -1}, {14, -10}, {-40, -40}, {212, 100}};
-    for (auto [f, c] : toC) EXPECT_EQ(DAT_FromDisplayTemp(f), c) << f;
+    for (auto [f, c] : toC)
+        EXPECT_EQ(DAT_FromDisplayTemp(f), c) << f;
     EXPECT_EQ(DAT_GetStatusFlags() & 0x0200, 0x0200);
 }
 
 TEST(PackedDates, ImpossibleDatesAreNoDate)
 {
     const std::pair<uint32_t, uint32_t> cases[] = {
-        {0x010107B2, 0},                 // 1 January 1970 stands for no date
-        {0x020107B2, 86400},             // 2 January 1970
-        {0x0F0707EA, 20649u * 86400},    // 15 July 2026
-        {0x000107EA, 0}, {0x200107EA, 0}, // day 0, day 32
-        {0x010007EA, 0}, {0x010D07EA, 0}, // month 0, month 13
-        {0x010107B1, 0}, {0x01010834, 0}, // 1969, 2100
-        {0xFFFFFFFF, 0}, {0, 0},
+        {0x010107B2, 0},              // 1 January 1970 stands for no date
+        {0x020107B2, 86400},          // 2 January 1970
+        {0x0F0707EA, 20649u * 86400}, // 15 July 2026
+        {0x000107EA, 0},
+        {0x200107EA, 0}, // day 0, day 32
+        {0x010007EA, 0},
+        {0x010D07EA, 0}, // month 0, month 13
+        {0x010107B1, 0},
+        {0x01010834, 0}, // 1969, 2100
+        {0xFFFFFFFF, 0},
+        {0, 0},
     };
-    for (auto [packed, seconds] : cases) EXPECT_EQ(DAT_PackedDateToSeconds(packed), seconds) << std::hex << packed;
+    for (auto [packed, seconds] : cases)
+        EXPECT_EQ(DAT_PackedDateToSeconds(packed), seconds) << std::hex << packed;
     EXPECT_EQ(DAT_SecondsToPackedDate(20649u * 86400 + 3600), 0x0F0707EAu);
 }
 

@@ -39,10 +39,11 @@ inline const State RecorderLink{"TEST_Link", &RecordAt<PRIO_LINK>};
 inline constexpr int64_t FIXTURE_LOCAL_TIME = 1767607200; // 2026-01-05 10:00:00
 
 class PoolFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
-        for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+        for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+            EVT_Construct(p);
         EVT_Machine(PRIO_UI)->state = &RecorderUi;
         EVT_Machine(PRIO_TIMER)->state = &RecorderTimer;
         EVT_Machine(PRIO_LINK)->state = &RecorderLink;
@@ -55,7 +56,8 @@ protected:
     }
     void TearDown() override
     {
-        for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+        for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+            EVT_Construct(p);
         DIS_SetBusDriver(nullptr);
     }
 
@@ -68,7 +70,8 @@ protected:
     static size_t Count(uint8_t priority, Signal sig)
     {
         size_t n = 0;
-        for (const Posted& p : Dispatched()) n += p.priority == priority && p.sig == sig;
+        for (const Posted& p : Dispatched())
+            n += p.priority == priority && p.sig == sig;
         return n;
     }
 
@@ -88,8 +91,5 @@ protected:
     }
 
     // Loads a configuration byte as message 10 would.
-    static void SetCircuitConfiguration(uint8_t value)
-    {
-        DAT_Block(DatBlock::Config)[23] = value;
-    }
+    static void SetCircuitConfiguration(uint8_t value) { DAT_Block(DatBlock::Config)[23] = value; }
 };

@@ -51,7 +51,8 @@ TEST_F(SimulatedPlant, SolarValues)
     EXPECT_TRUE(DAT_SolarCountersShown());
     EXPECT_TRUE(DAT_GetFlag(DatFlag::SolarPumpSpeedShown));
     const uint32_t yields[] = {7000, 5000, 1700, 2300, 0, 7000, 6500, 3000, 0};
-    for (uint8_t day = 0; day < 9; ++day) EXPECT_EQ(DAT_GetDailySolarYield(day), yields[day]) << int(day);
+    for (uint8_t day = 0; day < 9; ++day)
+        EXPECT_EQ(DAT_GetDailySolarYield(day), yields[day]) << int(day);
     EXPECT_EQ(DAT_GetDailySolarYield(200), 0u);
 }
 
@@ -81,12 +82,13 @@ TEST_F(SimulatedPlant, CircuitOneIsInTheViewWithItsSetValues)
 
 TEST_F(SimulatedPlant, EveryPlacedFlagWithoutASimulatedValueIsClear)
 {
-    for (DatFlag f : {DatFlag::BurnerLockedOut, DatFlag::CalibrationActive, DatFlag::ParametrisationActive,
-                      DatFlag::ActuatorTestActive, DatFlag::FlueGasTestActive, DatFlag::FillingActive,
-                      DatFlag::VentingActive, DatFlag::CommissioningRequired, DatFlag::CommissioningPending,
-                      DatFlag::ClockMustBeSet, DatFlag::MaintenanceByHours, DatFlag::MaintenanceByInterval,
-                      DatFlag::ExternalSwitchOver, DatFlag::ExternalProgram, DatFlag::EconomyBlocked,
-                      DatFlag::DisplaySettingsMarker})
+    for (DatFlag f :
+         {DatFlag::BurnerLockedOut, DatFlag::CalibrationActive, DatFlag::ParametrisationActive,
+          DatFlag::ActuatorTestActive, DatFlag::FlueGasTestActive, DatFlag::FillingActive,
+          DatFlag::VentingActive, DatFlag::CommissioningRequired, DatFlag::CommissioningPending,
+          DatFlag::ClockMustBeSet, DatFlag::MaintenanceByHours, DatFlag::MaintenanceByInterval,
+          DatFlag::ExternalSwitchOver, DatFlag::ExternalProgram, DatFlag::EconomyBlocked,
+          DatFlag::DisplaySettingsMarker})
         EXPECT_FALSE(DAT_GetFlag(f)) << static_cast<int>(f);
     EXPECT_EQ(DAT_GetFaultPending(), 0);
     EXPECT_EQ(DAT_GetMaintenancePending(), 0);
@@ -122,8 +124,10 @@ TEST_F(SimulatedPlant, TimeProgramsStartWithTheirDefaultPhase)
         for (uint8_t day = 0; day < TP_DAYS; ++day) {
             EXPECT_EQ(DAT_GetSwitchingTime(set, TimeProgram::Heating, day, 0, PhaseEdge::On), 36);
             EXPECT_EQ(DAT_GetSwitchingTime(set, TimeProgram::Dhw, day, 0, PhaseEdge::On), 33);
-            EXPECT_EQ(DAT_GetSwitchingTime(set, TimeProgram::Circulation, day, 0, PhaseEdge::Off), 132);
-            EXPECT_EQ(DAT_GetSwitchingTime(set, TimeProgram::Heating, day, 3, PhaseEdge::Off), TP_UNUSED);
+            EXPECT_EQ(DAT_GetSwitchingTime(set, TimeProgram::Circulation, day, 0, PhaseEdge::Off),
+                      132);
+            EXPECT_EQ(DAT_GetSwitchingTime(set, TimeProgram::Heating, day, 3, PhaseEdge::Off),
+                      TP_UNUSED);
         }
 }
 

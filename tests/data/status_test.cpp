@@ -6,10 +6,11 @@
 namespace {
 
 class StatusProcessing : public PoolFixture {
-protected:
+  protected:
     // A status transfer from the controller: status bytes 0..1, byte 7 and the two circuit
     // slots, the rest zero.
-    static void Transfer(uint16_t flags, uint8_t byte7 = 0, uint8_t slot1Flags = 0, uint8_t slot2Flags = 0)
+    static void Transfer(uint16_t flags, uint8_t byte7 = 0, uint8_t slot1Flags = 0,
+                         uint8_t slot2Flags = 0)
     {
         std::array<uint8_t, 21> s{};
         s[0] = static_cast<uint8_t>(flags);
@@ -48,9 +49,11 @@ TEST_F(StatusProcessing, RequestFlagsPostEveryTimeAndWinkOnlyOnItsRisingEdge)
     Transfer(0);
     Transfer(WINK);
     const std::vector<Posted> expected{
-        {PRIO_UI, SIG_3UHR_RESTART, 0}, {PRIO_UI, SIG_REG_RESET, 0}, {PRIO_UI, SIG_WINK, 0},
-        {PRIO_UI, SIG_DATA_CHANGED, 0}, {PRIO_UI, SIG_3UHR_RESTART, 0}, {PRIO_UI, SIG_DATA_CHANGED, 0},
-        {PRIO_UI, SIG_DATA_CHANGED, 0}, {PRIO_UI, SIG_WINK, 0},        {PRIO_UI, SIG_DATA_CHANGED, 0}};
+        {PRIO_UI, SIG_3UHR_RESTART, 0}, {PRIO_UI, SIG_REG_RESET, 0},
+        {PRIO_UI, SIG_WINK, 0},         {PRIO_UI, SIG_DATA_CHANGED, 0},
+        {PRIO_UI, SIG_3UHR_RESTART, 0}, {PRIO_UI, SIG_DATA_CHANGED, 0},
+        {PRIO_UI, SIG_DATA_CHANGED, 0}, {PRIO_UI, SIG_WINK, 0},
+        {PRIO_UI, SIG_DATA_CHANGED, 0}};
     EXPECT_EQ(Dispatched(), expected);
 }
 
@@ -103,7 +106,8 @@ TEST_F(StatusProcessing, StatusByteSevenFlagHasItsOwnFifteenSecondHold)
     EXPECT_EQ(Count(PRIO_UI, SIG_STATUS_FLAG_ON), 1u) << "no rising edge during the hold";
     Transfer(0, 0x00);
     EXPECT_EQ(Count(PRIO_UI, SIG_STATUS_FLAG_OFF), 0u) << "the flag was already clear";
-    for (int i = 0; i < 15; ++i) DAT_TickHoldOffs();
+    for (int i = 0; i < 15; ++i)
+        DAT_TickHoldOffs();
     Transfer(0, 0x20);
     EXPECT_EQ(Count(PRIO_UI, SIG_STATUS_FLAG_ON), 2u);
     Transfer(0, 0x00);

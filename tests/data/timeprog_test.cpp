@@ -3,7 +3,7 @@
 namespace {
 
 class TimeProgramStore : public PoolFixture {
-protected:
+  protected:
     void SetUp() override
     {
         PoolFixture::SetUp();
@@ -13,7 +13,8 @@ protected:
     }
 };
 
-constexpr TimePhases MORNING{{{36, 48}, {TP_UNUSED, TP_UNUSED}, {TP_UNUSED, TP_UNUSED}, {TP_UNUSED, TP_UNUSED}}};
+constexpr TimePhases MORNING{
+    {{36, 48}, {TP_UNUSED, TP_UNUSED}, {TP_UNUSED, TP_UNUSED}, {TP_UNUSED, TP_UNUSED}}};
 
 TEST(TimeProgramTable, IndexRunsCircuitProgramDayPhaseEdge)
 {
@@ -28,8 +29,9 @@ TEST(TimeProgramTable, IndexRunsCircuitProgramDayPhaseEdge)
 
 TEST(TimeProgramTable, TimeBytesPackHourAndTenMinuteStep)
 {
-    const std::pair<uint8_t, uint8_t> cases[] = {{0, 0x00}, {5, 0x05}, {6, 0x08}, {36, 0x30},
-                                                 {143, 0xBD}, {144, 0xC0}, {145, 0xFF}, {255, 0xFF}};
+    const std::pair<uint8_t, uint8_t> cases[] = {{0, 0x00},   {5, 0x05},   {6, 0x08},
+                                                 {36, 0x30},  {143, 0xBD}, {144, 0xC0},
+                                                 {145, 0xFF}, {255, 0xFF}};
     for (auto [t, b] : cases) {
         EXPECT_EQ(TP_PackTime(t), b) << int(t);
         if (t <= TP_END_OF_DAY) {
@@ -57,10 +59,13 @@ TEST_F(TimeProgramStore, WritingWorkdaysChangesMondayToFridayAndBreaksTheWeek)
     DAT_SelectTimePeriod(TP_PERIOD_WORKDAYS);
     DAT_WritePeriodPhases(MORNING);
     for (uint8_t day = 0; day < 5; ++day)
-        EXPECT_EQ(DAT_GetSwitchingTime(0, TimeProgram::Heating, day, 0, PhaseEdge::Off), 48) << int(day);
+        EXPECT_EQ(DAT_GetSwitchingTime(0, TimeProgram::Heating, day, 0, PhaseEdge::Off), 48)
+            << int(day);
     EXPECT_EQ(DAT_GetSwitchingTime(0, TimeProgram::Heating, 5, 0, PhaseEdge::Off), 132);
-    EXPECT_EQ(DAT_GetSwitchingTime(1, TimeProgram::Heating, 0, 0, PhaseEdge::Off), 132) << "circuit 2 untouched";
-    EXPECT_EQ(DAT_GetSwitchingTime(0, TimeProgram::Dhw, 0, 0, PhaseEdge::Off), 132) << "other program untouched";
+    EXPECT_EQ(DAT_GetSwitchingTime(1, TimeProgram::Heating, 0, 0, PhaseEdge::Off), 132)
+        << "circuit 2 untouched";
+    EXPECT_EQ(DAT_GetSwitchingTime(0, TimeProgram::Dhw, 0, 0, PhaseEdge::Off), 132)
+        << "other program untouched";
     EXPECT_FALSE(DAT_TimeGroupUniform(TP_PERIOD_ALL_DAYS));
     EXPECT_TRUE(DAT_TimeGroupUniform(TP_PERIOD_WORKDAYS));
     EXPECT_TRUE(DAT_TimeGroupUniform(TP_PERIOD_WEEKEND));
@@ -105,7 +110,8 @@ TEST_F(TimeProgramStore, ResetSendsTheBasicSettingRequestsTheWeekAndWritesOnePha
     EXPECT_EQ(e[3], 229);
     EXPECT_EQ(e[4], 4) << "hot water";
     EXPECT_EQ(e[5], 0x67) << "Saturday and Sunday";
-    for (uint8_t slot = 3; slot <= 9; ++slot) EXPECT_EQ(DIS_SlotState(slot), SLOT_REQUESTED) << int(slot);
+    for (uint8_t slot = 3; slot <= 9; ++slot)
+        EXPECT_EQ(DIS_SlotState(slot), SLOT_REQUESTED) << int(slot);
     const TimePhases expected{{{33, 132}, TP_UNUSED_PHASE, TP_UNUSED_PHASE, TP_UNUSED_PHASE}};
     EXPECT_EQ(DAT_ReadPeriodPhases(), expected);
     DAT_SelectTimePeriod(1);

@@ -11,13 +11,16 @@ struct DriverCalls {
     int changing = 0, changed = 0, raise = 0, stop = 0;
 };
 DriverCalls calls;
-const DIS_BusDriver COUNTING_DRIVER{[] { ++calls.changing; }, [] { ++calls.changed; },
-                                    [] { ++calls.raise; },    [] { ++calls.stop; },
-                                    [] {},                    [] {},
+const DIS_BusDriver COUNTING_DRIVER{[] { ++calls.changing; },
+                                    [] { ++calls.changed; },
+                                    [] { ++calls.raise; },
+                                    [] { ++calls.stop; },
+                                    [] {},
+                                    [] {},
                                     [] {}};
 
 class BusFrames : public PoolFixture {
-protected:
+  protected:
     void SetUp() override
     {
         PoolFixture::SetUp();
@@ -54,7 +57,8 @@ TEST_F(BusFrames, EveryByteAfterTheChecksumIsComparedAgain)
     const uint8_t frame[] = {0x02, 0x1C, 0x05, 0x21, 0x22, 0x21};
     DIS_OnAddressed(BusDirection::Write);
     std::vector<bool> acks;
-    for (uint8_t b : frame) acks.push_back(DIS_OnByteReceived(b));
+    for (uint8_t b : frame)
+        acks.push_back(DIS_OnByteReceived(b));
     EXPECT_EQ(acks, (std::vector<bool>{true, true, true, true, false, true}));
     EXPECT_EQ(DIS_LinkFlags(), DIS_FLAG_STATUS_RECEIVED);
     EXPECT_EQ(DIS_StatusBuffer()[0], 0x05);
@@ -66,9 +70,11 @@ TEST_F(BusFrames, AnUnknownBlockIsSummedButStoresAndFlagsNothing)
     DIS_FeedFrame(message, sizeof message);
     DIS_LinkFlags() = 0;
     for (uint8_t block : {uint8_t{0x0F}, uint8_t{0x24}, uint8_t{0x00}, uint8_t{0xFF}}) {
-        const uint8_t unknown[] = {0x03, block, 0x55, 0x66, static_cast<uint8_t>(block + 0x55 + 0x66)};
+        const uint8_t unknown[] = {0x03, block, 0x55, 0x66,
+                                   static_cast<uint8_t>(block + 0x55 + 0x66)};
         EXPECT_TRUE(DIS_FeedFrame(unknown, sizeof unknown)) << int(block);
-        EXPECT_EQ(DIS_LinkFlags(), 0) << "not even the previous block's action, block " << int(block);
+        EXPECT_EQ(DIS_LinkFlags(), 0)
+            << "not even the previous block's action, block " << int(block);
     }
     EXPECT_EQ(DIS_RxMessageBuffer()[0], 0xA0);
 }
@@ -93,7 +99,8 @@ TEST_F(BusFrames, BytesBeyondABlockAreCountedNotStored)
 
 TEST_F(BusFrames, IdentificationRead)
 {
-    EXPECT_EQ(Read(0x40, 8), (std::vector<uint8_t>{0x04, 0x11, 0x21, 0x00, 0x01, 0x37, 0x37, 0x37}));
+    EXPECT_EQ(Read(0x40, 8),
+              (std::vector<uint8_t>{0x04, 0x11, 0x21, 0x00, 0x01, 0x37, 0x37, 0x37}));
     EXPECT_EQ(Read(0x7F, 6), (std::vector<uint8_t>{0x04, 0x11, 0x21, 0x00, 0x01, 0x37}));
 }
 
@@ -105,7 +112,8 @@ TEST_F(BusFrames, ReadOfTheArmedResponse)
     EXPECT_EQ(calls.changed, 1);
     EXPECT_EQ(calls.raise, 1);
     const uint8_t sum = static_cast<uint8_t>(9 + 20 + 0x11 + 1 + 231 + 200);
-    EXPECT_EQ(Read(0x00, 12), (std::vector<uint8_t>{9, 20, 0x11, 1, 231, 0, 0, 0, 0, 200, sum, sum}));
+    EXPECT_EQ(Read(0x00, 12),
+              (std::vector<uint8_t>{9, 20, 0x11, 1, 231, 0, 0, 0, 0, 200, sum, sum}));
     EXPECT_EQ(calls.stop, 1);
     EXPECT_EQ(Read(0x00, 2), (std::vector<uint8_t>{0, 0})) << "acknowledged: nothing pending";
 }
@@ -114,7 +122,8 @@ TEST_F(BusFrames, AnUnacknowledgedReadRaisesAttentionEightTimesMore)
 {
     const uint8_t response[2] = {1, 2};
     DIS_ArmResponse(response, 2);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(Read(0x3F, 4, false), (std::vector<uint8_t>{2, 1, 2, 5}));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(Read(0x3F, 4, false), (std::vector<uint8_t>{2, 1, 2, 5}));
     EXPECT_EQ(calls.raise, 1 + 8);
     Read(0x40, 6, false);
     EXPECT_EQ(calls.raise, 9) << "an identification read does not answer the attention";
@@ -128,12 +137,14 @@ TEST_F(BusFrames, AReadAfterMoreOrFewerThanOneWrittenByteIsEmpty)
     DIS_FeedFrame(two, 2);
     std::array<uint8_t, 3> out{};
     DIS_OnAddressed(BusDirection::Read);
-    for (uint8_t& b : out) b = DIS_OnByteToSend();
+    for (uint8_t& b : out)
+        b = DIS_OnByteToSend();
     EXPECT_EQ(out, (std::array<uint8_t, 3>{0, 0, 0}));
     DIS_OnAddressed(BusDirection::Read); // no write at all before it
     EXPECT_EQ(DIS_OnByteToSend(), 0);
     EXPECT_EQ(Read(0x80, 2), (std::vector<uint8_t>{0, 0})) << "command bytes from 0x80 on";
-    EXPECT_EQ(Read(0x00, 4), (std::vector<uint8_t>{2, 1, 2, 5})) << "the armed response is still there";
+    EXPECT_EQ(Read(0x00, 4), (std::vector<uint8_t>{2, 1, 2, 5}))
+        << "the armed response is still there";
 }
 
 TEST_F(BusFrames, ATransferStartNotesTheTimeAndClearsTheResetCount)

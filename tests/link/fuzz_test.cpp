@@ -10,7 +10,7 @@
 namespace {
 
 class LinkFuzz : public PoolFixture {
-protected:
+  protected:
     std::mt19937 rng{20261210};
     size_t bytesFed = 0;
 
@@ -29,7 +29,8 @@ protected:
         const uint8_t block = Below(4) == 0 ? Byte() : BLOCKS[Below(std::size(BLOCKS))];
         const size_t n = Below(16) == 0 ? Below(256) : Below(40);
         if (kind == Noise) {
-            for (size_t i = 0; i < n; ++i) frame.push_back(Byte());
+            for (size_t i = 0; i < n; ++i)
+                frame.push_back(Byte());
         } else {
             frame.push_back(static_cast<uint8_t>(n + 1));
             frame.push_back(block);
@@ -38,7 +39,8 @@ protected:
                 // Message writes mostly answer the standing request, so they get accepted.
                 uint8_t b = Byte();
                 if (block == 16 && i == 0 && Below(4) != 0)
-                    b = static_cast<uint8_t>((Below(4) ? DIS_RequestBuffer()[1] >> 3 : Below(32)) << 3 |
+                    b = static_cast<uint8_t>((Below(4) ? DIS_RequestBuffer()[1] >> 3 : Below(32))
+                                                 << 3 |
                                              (DIS_RequestBuffer()[1] & 7));
                 if (block == 16 && i == 1 && Below(4) != 0)
                     b = Below(4) ? DIS_RequestBuffer()[2] : static_cast<uint8_t>(Below(4));
@@ -49,7 +51,8 @@ protected:
             if (kind == Truncated) frame.resize(Below(static_cast<uint32_t>(frame.size())) + 1);
         }
         DIS_OnAddressed(BusDirection::Write);
-        for (uint8_t b : frame) DIS_OnByteReceived(b);
+        for (uint8_t b : frame)
+            DIS_OnByteReceived(b);
         bytesFed += frame.size();
     }
 
@@ -58,7 +61,8 @@ protected:
         if (Below(2)) DIS_FeedFrame(std::array<uint8_t, 1>{Byte()}.data(), 1);
         DIS_OnAddressed(BusDirection::Read);
         const size_t n = Below(48);
-        for (size_t i = 0; i < n; ++i) DIS_OnByteToSend();
+        for (size_t i = 0; i < n; ++i)
+            DIS_OnByteToSend();
         DIS_OnReadDone(Below(2) == 0);
         bytesFed += n + 1;
     }
@@ -68,18 +72,22 @@ protected:
     {
         switch (Below(8)) {
         case 0: DIS_Request(static_cast<uint8_t>(Below(36))); break;
-        case 1: DIS_SendDataRequest(static_cast<uint8_t>(Below(27)), static_cast<uint8_t>(Below(6))); break;
+        case 1:
+            DIS_SendDataRequest(static_cast<uint8_t>(Below(27)), static_cast<uint8_t>(Below(6)));
+            break;
         case 2: DIS_SendRoomSetTemp(Byte()); break;
         case 3: DAT_SelectCircuit(static_cast<uint8_t>(Below(3))); break;
         case 4: {
             std::array<char, 48> text{};
             const size_t length = Below(static_cast<uint32_t>(text.size()));
-            for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(Byte() | 1);
+            for (size_t i = 0; i < length; ++i)
+                text[i] = static_cast<char>(Byte() | 1);
             DIS_SendCircuitLabel(static_cast<uint8_t>(Below(3)), text.data());
             break;
         }
-        case 5: DIS_SendSwitchingTime(PhaseEdge::On, static_cast<uint8_t>(Below(4)), static_cast<uint8_t>(Below(12)),
-                                      TimeProgram::Heating, Byte());
+        case 5:
+            DIS_SendSwitchingTime(PhaseEdge::On, static_cast<uint8_t>(Below(4)),
+                                  static_cast<uint8_t>(Below(12)), TimeProgram::Heating, Byte());
             break;
         case 6: DAT_TickHoldOffs(); break;
         default:
@@ -103,7 +111,8 @@ TEST_F(LinkFuzz, RandomTrafficStaysInsideEveryBuffer)
         }
         DIS_Service();
         EVT_Run();
-        for (const Posted& p : PostedEvents()) answers += p.sig == SIG_LINK_ANSWER;
+        for (const Posted& p : PostedEvents())
+            answers += p.sig == SIG_LINK_ANSWER;
         PostedEvents().clear();
         ASSERT_LE(DIS_QueueCount(), DIS_TX_QUEUE_ENTRIES);
         ASSERT_LE(DAT_GetSelectedCircuit(), 2);
@@ -127,7 +136,8 @@ TEST_F(LinkFuzz, EveryMessageTakesOverAnyContentAndLength)
 {
     for (int i = 0; i < 200000; ++i) {
         LinkBytes<DIS_RX_MESSAGE_SIZE> rx{};
-        for (uint8_t& b : rx) b = Byte();
+        for (uint8_t& b : rx)
+            b = Byte();
         rx[0] = static_cast<uint8_t>(Below(27) << 3 | (rx[0] & 7));
         if (Below(2)) rx[1] = static_cast<uint8_t>(Below(4));
         DIS_TakeOver(rx, Byte());

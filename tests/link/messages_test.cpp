@@ -8,18 +8,19 @@
 
 namespace {
 
-
 std::vector<uint8_t> Filled(size_t n, uint8_t first)
 {
     std::vector<uint8_t> v(n);
-    for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(first + i);
+    for (size_t i = 0; i < n; ++i)
+        v[i] = static_cast<uint8_t>(first + i);
     return v;
 }
 
 class Messages : public PoolFixture {
-protected:
+  protected:
     // Requests a message, sends the request and answers it with the body (bytes from 1 on).
-    static void RequestAndAnswer(uint8_t message, const std::vector<uint8_t>& body, uint8_t part = 0)
+    static void RequestAndAnswer(uint8_t message, const std::vector<uint8_t>& body,
+                                 uint8_t part = 0)
     {
         DIS_SendDataRequest(message, part);
         DIS_SendNext();
@@ -59,12 +60,14 @@ TEST_F(Messages, ARequestTravelsThroughItsSlotStates)
 
 TEST_F(Messages, TheSchedulerTakesSlotsInPriorityOrderWhileFewerThanThreeWait)
 {
-    for (uint8_t slot : {25, 17, 3, 10, 22}) DIS_Request(slot);
+    for (uint8_t slot : {25, 17, 3, 10, 22})
+        DIS_Request(slot);
     std::vector<uint8_t> order;
     for (int i = 0; i < 5; ++i) {
         DIS_ScheduleNext();
         if (DIS_QueueCount() > static_cast<uint8_t>(order.size()))
-            order.push_back(static_cast<uint8_t>(DIS_QueuedEntry(static_cast<uint8_t>(order.size()))[1] >> 3));
+            order.push_back(
+                static_cast<uint8_t>(DIS_QueuedEntry(static_cast<uint8_t>(order.size()))[1] >> 3));
     }
     EXPECT_EQ(order, (std::vector<uint8_t>{10, 22, 3})) << "three waiting stop the scheduler";
     DIS_SendNext();
@@ -111,7 +114,8 @@ TEST_F(Messages, FaultListArrivesInFivePartsAndIsAnnouncedOnce)
         ASSERT_EQ(DIS_RequestBuffer()[4], part);
         std::vector<uint8_t> body{0, part};
         for (uint8_t r = 0; r < 2; ++r) {
-            std::vector<uint8_t> record = Filled(11, static_cast<uint8_t>(0x10 * (2 * part + r) + 1));
+            std::vector<uint8_t> record =
+                Filled(11, static_cast<uint8_t>(0x10 * (2 * part + r) + 1));
             body.insert(body.end(), record.begin(), record.end());
         }
         Answer(22, body);
@@ -128,11 +132,13 @@ TEST_F(Messages, FaultListArrivesInFivePartsAndIsAnnouncedOnce)
 
 TEST_F(Messages, AFaultPartAboveFourIsDropped)
 {
-    const std::vector<uint8_t> before(DAT_Block(DatBlock::FaultHistory).begin(), DAT_Block(DatBlock::FaultHistory).end());
+    const std::vector<uint8_t> before(DAT_Block(DatBlock::FaultHistory).begin(),
+                                      DAT_Block(DatBlock::FaultHistory).end());
     std::vector<uint8_t> body{0, 5};
     body.resize(24, 0xEE);
     RequestAndAnswer(23, body);
-    EXPECT_EQ(std::vector<uint8_t>(DAT_Block(DatBlock::FaultHistory).begin(), DAT_Block(DatBlock::FaultHistory).end()),
+    EXPECT_EQ(std::vector<uint8_t>(DAT_Block(DatBlock::FaultHistory).begin(),
+                                   DAT_Block(DatBlock::FaultHistory).end()),
               before);
     EXPECT_EQ(DIS_QueueCount(), 0) << "no next part requested";
     EXPECT_EQ(Count(PRIO_UI, SIG_RX_MSG23), 0u);
@@ -213,8 +219,9 @@ TEST_F(Messages, SystemValuesSetTheClockFirst)
     Answer(2, body);
     const std::vector<Posted>& posted = Dispatched();
     ASSERT_GE(posted.size(), 2u);
-    EXPECT_NE(std::find(posted.begin(), posted.end(), Posted{PRIO_TIMER, SIG_SET_CLOCK, 0x12345678}),
-              posted.end());
+    EXPECT_NE(
+        std::find(posted.begin(), posted.end(), Posted{PRIO_TIMER, SIG_SET_CLOCK, 0x12345678}),
+        posted.end());
     EXPECT_EQ(DAT_GetClockSeconds(), 0x12345678u);
     EXPECT_EQ(DAT_GetDisplayContrast(), 11) << "system offset 4 = message byte 11";
     EXPECT_EQ(DAT_GetLanguageIndex(), 12);
@@ -310,7 +317,8 @@ TEST_F(Messages, ALabelCountIsClampedToWhatWasReceivedAndCircuitThreeIsDropped)
 
 TEST_F(Messages, MessagesWithoutTakeOverAreCounted)
 {
-    for (uint8_t m : {11, 12, 19, 20, 21}) RequestAndAnswer(m, {0});
+    for (uint8_t m : {11, 12, 19, 20, 21})
+        RequestAndAnswer(m, {0});
     EXPECT_EQ(DIS_UnknownMessageCount(), 5);
     EXPECT_EQ(Count(PRIO_UI, SIG_LINK_ANSWER), 5u);
 }
@@ -325,7 +333,8 @@ TEST_F(Messages, ARequestForASlotPastTheTableRestartsThePanel)
 
 TEST_F(Messages, TheThirtyThirdCommandIsDropped)
 {
-    for (int i = 0; i < 40; ++i) DIS_SendDataRequest(26);
+    for (int i = 0; i < 40; ++i)
+        DIS_SendDataRequest(26);
     EXPECT_EQ(DIS_QueueCount(), DIS_TX_QUEUE_ENTRIES);
     EXPECT_EQ(DIS_QueuedEntry(DIS_TX_QUEUE_ENTRIES).size(), 0u);
     DIS_CancelRequests();
