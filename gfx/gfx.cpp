@@ -38,7 +38,8 @@ void penDot(int x, int y)
 {
     const int size = current.penSize > 1 ? current.penSize : 1;
     const int before = (size - 1) / 2;
-    for (int dy = -before; dy < size - before; ++dy) paintSpan(y + dy, x - before, x - before + size - 1);
+    for (int dy = -before; dy < size - before; ++dy)
+        paintSpan(y + dy, x - before, x - before + size - 1);
 }
 
 // On/off pattern of the line styles, one bit a step, the lowest bit first.
@@ -50,8 +51,8 @@ uint8_t* GFX_Memory() { return &memory[0][0]; }
 
 void GFX_Init(const GFX_Font* font)
 {
-    current = State{font, 1, 0, GfxDrawMode::Normal, GFX_TEXT_NORMAL, GFX_LINE_SOLID, 1, {0, 0},
-                    DISPLAY};
+    current =
+        State{font, 1, 0, GfxDrawMode::Normal, GFX_TEXT_NORMAL, GFX_LINE_SOLID, 1, {0, 0}, DISPLAY};
     memset(memory, 0, sizeof memory);
     visibleClearAll();
 }
@@ -123,7 +124,8 @@ void GFX_ClearRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
     const GFX_Rect r = onDisplay(x0, y0, x1, y1);
     if (empty(r)) return;
-    for (int y = r.y0; y <= r.y1; ++y) writeSpan(y, r.x0, r.x1, current.bg);
+    for (int y = r.y0; y <= r.y1; ++y)
+        writeSpan(y, r.x0, r.x1, current.bg);
     visibleCover(r);
 }
 
@@ -133,7 +135,8 @@ void GFX_FillRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
     const GFX_Rect r = onDisplay(x0, y0, x1, y1);
     if (empty(r)) return;
-    for (int y = r.y0; y <= r.y1; ++y) paintSpan(y, r.x0, r.x1);
+    for (int y = r.y0; y <= r.y1; ++y)
+        paintSpan(y, r.x0, r.x1);
     visibleCover(r);
 }
 
@@ -142,7 +145,8 @@ void GFX_FillRect(const GFX_Rect& r) { GFX_FillRect(r.x0, r.y0, r.x1, r.y1); }
 void GFX_InvertRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
     const GFX_Rect r = onDisplay(x0, y0, x1, y1);
-    for (int y = r.y0; y <= r.y1; ++y) invertSpan(y, r.x0, r.x1);
+    for (int y = r.y0; y <= r.y1; ++y)
+        invertSpan(y, r.x0, r.x1);
 }
 
 void GFX_InvertRect(const GFX_Rect& r) { GFX_InvertRect(r.x0, r.y0, r.x1, r.y1); }
@@ -158,7 +162,8 @@ void GFX_DrawVLine(int16_t x, int16_t y0, int16_t y1)
     if (y0 > y1) std::swap(y0, y1);
     if (y0 < 0) y0 = 0;
     if (y1 >= GFX_HEIGHT) y1 = GFX_HEIGHT - 1;
-    for (int y = y0; y <= y1; ++y) paintSpan(y, x, x);
+    for (int y = y0; y <= y1; ++y)
+        paintSpan(y, x, x);
 }
 
 void GFX_DrawFrame(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
@@ -203,10 +208,9 @@ void GFX_DrawLine(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 void GFX_DrawBitmap(const GFX_Bitmap& bitmap, int16_t x, int16_t y)
 {
     if (bitmap.bitsPerPixel != 1 || bitmap.bits == nullptr) return;
-    const GFX_Rect area =
-        intersect({x, y, static_cast<int16_t>(x + bitmap.width - 1),
-                   static_cast<int16_t>(y + bitmap.height - 1)},
-                  DISPLAY);
+    const GFX_Rect area = intersect({x, y, static_cast<int16_t>(x + bitmap.width - 1),
+                                     static_cast<int16_t>(y + bitmap.height - 1)},
+                                    DISPLAY);
     if (empty(area)) return;
     const bool xorMode = current.drawMode == GfxDrawMode::Xor;
     for (int py = area.y0; py <= area.y1; ++py) {

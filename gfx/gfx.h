@@ -41,9 +41,9 @@ inline constexpr uint8_t GFX_ALIGN_HCENTER = 2;
 inline constexpr uint8_t GFX_ALIGN_TOP = 0;
 inline constexpr uint8_t GFX_ALIGN_BOTTOM = 4;
 inline constexpr uint8_t GFX_ALIGN_VCENTER = 12;
-inline constexpr uint8_t GFX_ALIGN_LEFT_CENTER = GFX_ALIGN_LEFT | GFX_ALIGN_VCENTER;     // 12
-inline constexpr uint8_t GFX_ALIGN_RIGHT_CENTER = GFX_ALIGN_RIGHT | GFX_ALIGN_VCENTER;   // 13
-inline constexpr uint8_t GFX_ALIGN_CENTER = GFX_ALIGN_HCENTER | GFX_ALIGN_VCENTER;       // 14
+inline constexpr uint8_t GFX_ALIGN_LEFT_CENTER = GFX_ALIGN_LEFT | GFX_ALIGN_VCENTER;   // 12
+inline constexpr uint8_t GFX_ALIGN_RIGHT_CENTER = GFX_ALIGN_RIGHT | GFX_ALIGN_VCENTER; // 13
+inline constexpr uint8_t GFX_ALIGN_CENTER = GFX_ALIGN_HCENTER | GFX_ALIGN_VCENTER;     // 14
 
 inline constexpr uint8_t GFX_WRAP_WORDS = 1;
 // Longest text a text operation draws, in characters.

@@ -28,8 +28,10 @@ int halfWidth(int a, int b, int dy)
     const int64_t A = 2 * a + 1, B = 2 * b + 1, Y = 2 * dy;
     const int64_t limit = A * A * B * B - Y * Y * A * A; // >= (2 dx)^2 B^2
     int dx = static_cast<int>(std::sqrt(static_cast<double>(limit) / double(4 * B * B)));
-    while (4 * int64_t{dx + 1} * (dx + 1) * B * B <= limit) ++dx;
-    while (dx > 0 && 4 * int64_t{dx} * dx * B * B > limit) --dx;
+    while (4 * int64_t{dx + 1} * (dx + 1) * B * B <= limit)
+        ++dx;
+    while (dx > 0 && 4 * int64_t{dx} * dx * B * B > limit)
+        --dx;
     return dx;
 }
 
@@ -224,9 +226,11 @@ void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAn
     for (int y = yFirst; y <= yLast; ++y) {
         const int dy = y - cy;
         const int distance = dy < 0 ? -dy : dy;
-        const int outer = distance < CACHED_ROWS ? rows.outer[distance] : halfWidth(ox, oy, distance);
+        const int outer =
+            distance < CACHED_ROWS ? rows.outer[distance] : halfWidth(ox, oy, distance);
         if (outer < 0) continue;
-        const int inner = distance < CACHED_ROWS ? rows.inner[distance] : halfWidth(ix, iy, distance);
+        const int inner =
+            distance < CACHED_ROWS ? rows.inner[distance] : halfWidth(ix, iy, distance);
         Span ringSpans[2];
         int ringCount = 1;
         if (inner < 0) {

@@ -115,10 +115,10 @@ int drawLine(const char* text, int32_t start, int32_t end, int x, int y)
         x += g->advance;
     }
     if (x == x0) return x;
-    const GFX_Rect box = intersect({static_cast<int16_t>(x0), static_cast<int16_t>(y),
-                                    static_cast<int16_t>(x - 1),
-                                    static_cast<int16_t>(y + font->height - 1)},
-                                   state().clip);
+    const GFX_Rect box =
+        intersect({static_cast<int16_t>(x0), static_cast<int16_t>(y), static_cast<int16_t>(x - 1),
+                   static_cast<int16_t>(y + font->height - 1)},
+                  state().clip);
     if (empty(box)) return x;
     visibleCover(box);
     int pen = x0;
@@ -140,7 +140,8 @@ void textInRect(const char* text, const GFX_Rect& r, uint8_t align, int32_t maxW
     if (text == nullptr || font == nullptr) return;
     int lines = 0;
     Budget counting;
-    for (int32_t pos = 0; pos >= 0; pos = nextLine(text, pos, maxWidth, counting).next) ++lines;
+    for (int32_t pos = 0; pos >= 0; pos = nextLine(text, pos, maxWidth, counting).next)
+        ++lines;
     const int blockHeight = (lines - 1) * font->lineDistance + font->height;
     int y = r.y0;
     if (align & 8)

@@ -52,10 +52,9 @@ void visibleAdd(const GFX_Rect& box, const char* text, int32_t bytes)
     if (count == GFX_VISIBLE_TEXT_SLOTS) remove(0);
     GFX_VisibleText& e = entries[count++];
     e.rect = box;
-    const uint16_t kept =
-        GFX_Utf8Prefix(text, static_cast<uint16_t>(bytes < GFX_VISIBLE_TEXT_BYTES
-                                                       ? bytes
-                                                       : GFX_VISIBLE_TEXT_BYTES));
+    const uint16_t kept = GFX_Utf8Prefix(
+        text,
+        static_cast<uint16_t>(bytes < GFX_VISIBLE_TEXT_BYTES ? bytes : GFX_VISIBLE_TEXT_BYTES));
     memcpy(e.text, text, kept);
     e.text[kept] = '\0';
     orderValid = false;

@@ -55,7 +55,8 @@ inline void invertSpan(int y, int x0, int x1)
     if (x0 < c.x0) x0 = c.x0;
     if (x1 > c.x1) x1 = c.x1;
     uint8_t* p = row(y);
-    for (int x = x0; x <= x1; ++x) p[x] = p[x] ? 0 : 1;
+    for (int x = x0; x <= x1; ++x)
+        p[x] = p[x] ? 0 : 1;
 }
 
 inline void paintSpan(int y, int x0, int x1)

@@ -1,6 +1,5 @@
 #include "ui/fmt.h"
 
-
 #include "data/datapool.h"
 
 namespace {
@@ -19,14 +18,15 @@ struct Out {
     uint16_t length = 0;
     void add(const char* text)
     {
-        while (*text != '\0' && length + 1 < size) buffer[length++] = *text++;
+        while (*text != '\0' && length + 1 < size)
+            buffer[length++] = *text++;
         buffer[length] = '\0';
     }
     void addText(TextId id)
     {
         if (length + 1 < size)
-            length = static_cast<uint16_t>(length +
-                                           TXT_GetInto(id, buffer + length, size - length));
+            length =
+                static_cast<uint16_t>(length + TXT_GetInto(id, buffer + length, size - length));
     }
     void addTwoDigits(uint32_t v)
     {
@@ -46,7 +46,8 @@ uint8_t FMT_Uint(uint32_t value, char* buffer)
         reversed[n++] = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
-    for (uint8_t i = 0; i < n; ++i) buffer[i] = reversed[n - 1 - i];
+    for (uint8_t i = 0; i < n; ++i)
+        buffer[i] = reversed[n - 1 - i];
     buffer[n] = '\0';
     return n;
 }

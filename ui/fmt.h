@@ -30,7 +30,7 @@ int16_t FMT_HalfDegrees(int16_t raw);
 // Short weekday names, 1 = Monday .. 7 = Sunday.
 inline constexpr std::array<TextId, 7> FMT_WEEKDAY_TEXTS{174, 66, 167, 71, 99, 222, 234};
 // Day groups of the time programs: Mo-So, Mo .. So, Mo-Fr, Sa-So.
-inline constexpr std::array<TextId, 10> FMT_DAY_GROUP_TEXTS{180, 174, 66, 167, 71,
+inline constexpr std::array<TextId, 10> FMT_DAY_GROUP_TEXTS{180, 174, 66,  167, 71,
                                                             99,  222, 234, 175, 226};
 inline constexpr TextId FMT_DayGroupText(uint8_t group)
 {

@@ -24,7 +24,10 @@ constexpr int halfWidth(int y)
 // Sand rows: the top bulb empties from its top down, the bottom bulb fills from its floor up.
 constexpr int SAND_ROWS = 12;
 constexpr int topSandFrom(int frame) { return NECK_TOP - SAND_ROWS + 1 + SAND_ROWS * frame / LAST; }
-constexpr int bottomSandFrom(int frame) { return (H - 1 - CAP_ROWS) - SAND_ROWS * frame / LAST + 1; }
+constexpr int bottomSandFrom(int frame)
+{
+    return (H - 1 - CAP_ROWS) - SAND_ROWS * frame / LAST + 1;
+}
 
 using Frame = std::array<uint8_t, BYTES_PER_ROW * H>;
 
@@ -39,7 +42,8 @@ constexpr Frame drawFrame(int frame)
     const int centre = W / 2; // the glass is symmetric about the line between 7 and 8
     for (int y = 0; y < H; ++y) {
         if (y < CAP_ROWS || y >= H - CAP_ROWS) {
-            for (int x = 0; x < W; ++x) set(f, x, y);
+            for (int x = 0; x < W; ++x)
+                set(f, x, y);
             continue;
         }
         const int h = halfWidth(y);
@@ -48,7 +52,8 @@ constexpr Frame drawFrame(int frame)
         const bool topSand = y <= NECK_TOP && y >= topSandFrom(frame);
         const bool bottomSand = y > NECK_TOP && y >= bottomSandFrom(frame);
         if (topSand || bottomSand)
-            for (int x = centre - 1 - h; x <= centre + h; ++x) set(f, x, y);
+            for (int x = centre - 1 - h; x <= centre + h; ++x)
+                set(f, x, y);
         // The falling stream, broken every other row so that it seems to move.
         const bool running = frame > 0 && frame < LAST;
         if (running && y >= NECK_TOP && y < bottomSandFrom(frame) && (y + frame) % 2 == 0)
@@ -60,7 +65,8 @@ constexpr Frame drawFrame(int frame)
 constexpr std::array<Frame, UI_HOURGLASS_FRAMES> makeFrames()
 {
     std::array<Frame, UI_HOURGLASS_FRAMES> frames{};
-    for (int i = 0; i < UI_HOURGLASS_FRAMES; ++i) frames[i] = drawFrame(i);
+    for (int i = 0; i < UI_HOURGLASS_FRAMES; ++i)
+        frames[i] = drawFrame(i);
     return frames;
 }
 constexpr std::array<Frame, UI_HOURGLASS_FRAMES> FRAMES = makeFrames();

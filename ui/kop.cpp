@@ -71,7 +71,10 @@ void KOP_DrawLeft(const char* text)
 }
 void KOP_DrawLeft(TextId id) { KOP_DrawLeft(TXT_Get(id)); }
 
-void KOP_DrawRight(const char* text) { GFX_TextInRect(text, KOP_TEXT_RECT, GFX_ALIGN_RIGHT_CENTER); }
+void KOP_DrawRight(const char* text)
+{
+    GFX_TextInRect(text, KOP_TEXT_RECT, GFX_ALIGN_RIGHT_CENTER);
+}
 void KOP_DrawRight(TextId id) { KOP_DrawRight(TXT_Get(id)); }
 
 void KOP_DrawLeftRight(TextId left, TextId right)
@@ -99,8 +102,8 @@ void KOP_DrawIconCentered(const GFX_Bitmap& icon, TextId id)
     GFX_ClearRect(KOP_AREA);
     const char* text = TXT_Get(id);
     const int16_t group = static_cast<int16_t>(icon.width + ICON_GAP + GFX_TextWidth(text));
-    const int16_t x = static_cast<int16_t>(
-        KOP_TEXT_RECT.x0 + (KOP_TEXT_RECT.x1 - KOP_TEXT_RECT.x0 + 1 - group) / 2);
+    const int16_t x = static_cast<int16_t>(KOP_TEXT_RECT.x0 +
+                                           (KOP_TEXT_RECT.x1 - KOP_TEXT_RECT.x0 + 1 - group) / 2);
     GFX_DrawBitmap(icon, x, 0);
     GFX_TextInRect(text, headerFrom(static_cast<int16_t>(x + icon.width + ICON_GAP)),
                    GFX_ALIGN_LEFT_CENTER);
@@ -123,8 +126,7 @@ void KOP_DrawCircuitName()
 void KOP_DrawTitleWithCircuit(TextId title, TextId text)
 {
     KOP_DrawLeft(title);
-    const int16_t titleEnd =
-        static_cast<int16_t>(KOP_TEXT_RECT.x0 + GFX_TextWidth(TXT_Get(title)));
+    const int16_t titleEnd = static_cast<int16_t>(KOP_TEXT_RECT.x0 + GFX_TextWidth(TXT_Get(title)));
     const TextId label = TXT_CircuitLabel();
     int16_t right = KOP_TEXT_RECT.x1;
     if (label != TXT_NONE) {

@@ -35,10 +35,7 @@ void transfer(const GFX_Rect& r)
 
 } // namespace
 
-void lcd_init()
-{
-    contrast = LCD_DEFAULT_CONTRAST;
-}
+void lcd_init() { contrast = LCD_DEFAULT_CONTRAST; }
 
 void lcd_refresh() { transfer({0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1}); }
 void lcd_refreshRect(const GFX_Rect& r) { transfer(r); }
@@ -101,7 +98,8 @@ void lcd_writeByte(uint16_t index, uint8_t value)
     const int16_t y = static_cast<int16_t>(index / BYTES_PER_ROW);
     GFX_ClearRect(x, y, static_cast<int16_t>(x + 7), y);
     uint8_t* pixels = GFX_Memory() + y * GFX_WIDTH + x;
-    for (int bit = 0; bit < 8; ++bit) pixels[bit] = (value & (0x80 >> bit)) ? 1 : 0;
+    for (int bit = 0; bit < 8; ++bit)
+        pixels[bit] = (value & (0x80 >> bit)) ? 1 : 0;
 }
 
 uint8_t lcd_readByte(uint16_t index)

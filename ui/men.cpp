@@ -37,12 +37,14 @@ uint8_t visibleFromTop() { return MEN_CountVisible(menu.windowTop, menu.count - 
 // Moves an index by n visible items up or down, stopping at the ends.
 uint8_t moveUp(uint8_t index, int n)
 {
-    for (; n > 0; --n) index = MEN_PrevVisible(index);
+    for (; n > 0; --n)
+        index = MEN_PrevVisible(index);
     return index;
 }
 uint8_t moveDown(uint8_t index, int n)
 {
-    for (; n > 0; --n) index = MEN_NextVisible(index);
+    for (; n > 0; --n)
+        index = MEN_NextVisible(index);
     return index;
 }
 
@@ -57,8 +59,7 @@ void MEN_SetItem(uint8_t index, MEN_DrawFn draw)
 void MEN_SetCount(uint8_t count) { menu.count = count <= MEN_MAX_ITEMS ? count : MEN_MAX_ITEMS; }
 uint8_t MEN_GetCount() { return menu.count; }
 
-void MEN_Init(uint8_t left, uint8_t right, uint8_t top, uint8_t height, uint8_t gap,
-              uint8_t lines)
+void MEN_Init(uint8_t left, uint8_t right, uint8_t top, uint8_t height, uint8_t gap, uint8_t lines)
 {
     menu.left = left;
     menu.right = right;
@@ -103,7 +104,8 @@ uint8_t MEN_PrevVisible(uint8_t index)
 uint8_t MEN_CountVisible(uint8_t from, uint8_t to)
 {
     uint8_t n = 0;
-    for (int i = from; i <= to && i < menu.count; ++i) n += menu.items[i].visible ? 1 : 0;
+    for (int i = from; i <= to && i < menu.count; ++i)
+        n += menu.items[i].visible ? 1 : 0;
     return n;
 }
 
@@ -197,7 +199,8 @@ void MEN_Draw()
         GFX_ClearRect(r);
         if (menu.items[index].draw != nullptr)
             menu.items[index].draw({static_cast<int16_t>(r.x0 + 1), static_cast<int16_t>(r.y0 + 1),
-                                    static_cast<int16_t>(r.x1 - 1), static_cast<int16_t>(r.y1 - 1)});
+                                    static_cast<int16_t>(r.x1 - 1),
+                                    static_cast<int16_t>(r.y1 - 1)});
         if (menu.cursorShown && index == menu.cursor) GFX_InvertRect(r);
         ++line;
         ++index;

@@ -24,8 +24,7 @@ inline constexpr uint8_t MEN_STD_LINES = 4;
 void MEN_SetItem(uint8_t index, MEN_DrawFn draw);
 void MEN_SetCount(uint8_t count);
 uint8_t MEN_GetCount();
-void MEN_Init(uint8_t left, uint8_t right, uint8_t top, uint8_t height, uint8_t gap,
-              uint8_t lines);
+void MEN_Init(uint8_t left, uint8_t right, uint8_t top, uint8_t height, uint8_t gap, uint8_t lines);
 inline void MEN_InitStandard()
 {
     MEN_Init(MEN_STD_LEFT, MEN_STD_RIGHT, MEN_STD_TOP, MEN_STD_HEIGHT, MEN_STD_GAP, MEN_STD_LINES);
@@ -33,10 +32,10 @@ inline void MEN_InitStandard()
 void MEN_SetItemVisible(uint8_t index, bool visible);
 
 bool MEN_IsVisible(uint8_t index);
-uint8_t MEN_FirstVisible(); // 0 when none
-uint8_t MEN_LastVisible();  // 0 when none
-uint8_t MEN_NextVisible(uint8_t index); // index itself when there is none
-uint8_t MEN_PrevVisible(uint8_t index); // index itself when there is none
+uint8_t MEN_FirstVisible();                         // 0 when none
+uint8_t MEN_LastVisible();                          // 0 when none
+uint8_t MEN_NextVisible(uint8_t index);             // index itself when there is none
+uint8_t MEN_PrevVisible(uint8_t index);             // index itself when there is none
 uint8_t MEN_CountVisible(uint8_t from, uint8_t to); // inclusive
 
 uint8_t MEN_GetCursor();

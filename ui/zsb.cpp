@@ -23,7 +23,8 @@ void dotted(int16_t x0, int16_t x1, int16_t y0, int16_t y1)
 
 void ZSB_Draw(int16_t top, const ZSB_Phases& phases)
 {
-    const int16_t barTop = static_cast<int16_t>(top + 16), barBottom = static_cast<int16_t>(top + 23);
+    const int16_t barTop = static_cast<int16_t>(top + 16),
+                  barBottom = static_cast<int16_t>(top + 23);
     const int16_t base = static_cast<int16_t>(top + 24);
     GFX_ClearRect(LEFT, barTop, RIGHT, base);
 
@@ -46,7 +47,8 @@ void ZSB_Draw(int16_t top, const ZSB_Phases& phases)
     for (uint8_t i = 0; i < TICKS; ++i) {
         const int16_t x = static_cast<int16_t>(LEFT + TICK_SPACING * i);
         const bool even = i % 2 == 0;
-        GFX_DrawVLine(x, static_cast<int16_t>(top + 25), static_cast<int16_t>(top + (even ? 32 : 28)));
+        GFX_DrawVLine(x, static_cast<int16_t>(top + 25),
+                      static_cast<int16_t>(top + (even ? 32 : 28)));
         if (!even) continue;
         char label[4];
         FMT_Uint(i, label);

@@ -64,8 +64,9 @@ bool GOLDEN_Compare(const uint8_t* rgb, int width, int height, const std::string
     if (readable && differing == 0) return true;
     PNG_WriteRgb(GOLDEN_ActualPath(goldenPath), rgb, width, height);
     if (!readable) {
-        report = goldenPath + " is missing or not a PNG (actual picture: " +
-                 GOLDEN_ActualPath(goldenPath) + "; PANELSIM_UPDATE_GOLDEN=1 writes it)";
+        report = goldenPath +
+                 " is missing or not a PNG (actual picture: " + GOLDEN_ActualPath(goldenPath) +
+                 "; PANELSIM_UPDATE_GOLDEN=1 writes it)";
         return false;
     }
     PNG_WriteRgb(GOLDEN_DiffPath(goldenPath), diff.data(), width, height);

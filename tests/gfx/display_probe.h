@@ -25,7 +25,8 @@ inline int countSet(GFX_Rect r = {0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1})
 {
     int n = 0;
     for (int y = r.y0; y <= r.y1; ++y)
-        for (int x = r.x0; x <= r.x1; ++x) n += pixel(x, y);
+        for (int x = r.x0; x <= r.x1; ++x)
+            n += pixel(x, y);
     return n;
 }
 
@@ -56,6 +57,6 @@ inline std::ostream& operator<<(std::ostream& os, const GFX_Rect& r)
 
 // Every graphics test starts on a cleared display with the test font.
 class GfxTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { GFX_Init(&testfont::FONT); }
 };

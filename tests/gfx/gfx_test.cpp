@@ -69,7 +69,8 @@ TEST_F(Drawing, NothingOutsideTheDisplayIsTouched)
              GFX_SetPenSize(5);
              GFX_DrawLine(0, -3, 239, -3);
          }},
-        {"pixels", [] {
+        {"pixels",
+         [] {
              GFX_DrawPixel(-1, 5);
              GFX_DrawPixel(240, 5);
              GFX_DrawPixel(5, 160);
@@ -85,11 +86,14 @@ TEST_F(Drawing, NothingOutsideTheDisplayIsTouched)
         {"text left", [] { GFX_TextAt("AB", -10, 0); }},
         {"char right", [] { GFX_CharAt('A', 240, 0); }},
         {"text in a rectangle off the display",
-         [] { GFX_TextInRect("AB", {-50, 0, -1, 20}, GFX_ALIGN_CENTER); }},
+         [] {
+             GFX_TextInRect("AB", {-50, 0, -1, 20}, GFX_ALIGN_CENTER);
+         }},
     };
     for (const Case& c : cases) {
         GFX_Init(&testfont::FONT);
-        for (int16_t y = 0; y < GFX_HEIGHT; y += 2) GFX_DrawHLine(y, 0, GFX_WIDTH - 1);
+        for (int16_t y = 0; y < GFX_HEIGHT; y += 2)
+            GFX_DrawHLine(y, 0, GFX_WIDTH - 1);
         const DisplayCopy before = copyDisplay();
         c.draw();
         EXPECT_EQ(copyDisplay(), before) << c.name;
@@ -106,7 +110,7 @@ TEST_F(Drawing, LineStylesAndPenSize)
         {GFX_LINE_SOLID, 1, 20},
         {GFX_LINE_DOTTED, 1, 10}, // every second pixel
         {GFX_LINE_DASHED, 1, 12}, // four on, four off
-        {GFX_LINE_SOLID, 3, 66}, // the pen's square reaches one pixel past either end
+        {GFX_LINE_SOLID, 3, 66},  // the pen's square reaches one pixel past either end
     };
     for (const Case& c : cases) {
         GFX_Init(&testfont::FONT);
@@ -123,7 +127,8 @@ TEST_F(Drawing, LineStylesAndPenSize)
     GFX_Init(&testfont::FONT);
     GFX_DrawLine(9, 9, 0, 0);
     EXPECT_EQ(countSet(), 10);
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(pixel(i, i));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(pixel(i, i));
 }
 
 TEST_F(Drawing, FramesAndLinesAreOnePixelWide)
@@ -205,7 +210,8 @@ TEST_F(Drawing, AFullArcIsARingOfThePenWidth)
     const double area = M_PI * (33.5 * 33.5 - 26.5 * 26.5);
     EXPECT_NEAR(n, area, area * 0.03);
     // Seven pixels across the ring on each axis.
-    for (int x = CX + 27; x <= CX + 33; ++x) EXPECT_TRUE(pixel(x, CY)) << x;
+    for (int x = CX + 27; x <= CX + 33; ++x)
+        EXPECT_TRUE(pixel(x, CY)) << x;
     EXPECT_FALSE(pixel(CX + 26, CY));
     EXPECT_FALSE(pixel(CX + 34, CY));
     EXPECT_TRUE(pixel(CX, CY - 33));
@@ -225,12 +231,9 @@ TEST_F(Drawing, ArcsCoverOnlyTheirAngles)
         bool empty[4];
     };
     const Case cases[] = {
-        {0, 90, 0.25, {false, true, true, true}},
-        {90, 180, 0.25, {true, false, true, true}},
-        {180, 270, 0.25, {true, true, false, true}},
-        {270, 360, 0.25, {true, true, true, false}},
-        {0, 270, 0.75, {false, false, false, true}},
-        {-90, 0, 0.25, {true, true, true, false}},
+        {0, 90, 0.25, {false, true, true, true}},    {90, 180, 0.25, {true, false, true, true}},
+        {180, 270, 0.25, {true, true, false, true}}, {270, 360, 0.25, {true, true, true, false}},
+        {0, 270, 0.75, {false, false, false, true}}, {-90, 0, 0.25, {true, true, true, false}},
         {45, 135, 0.25, {false, false, true, true}},
     };
     for (const Case& c : cases) {
@@ -286,8 +289,10 @@ TEST_F(Text, WidthsFollowTheFontAndSkipMissingCharacters)
     EXPECT_EQ(GFX_CharWidth(' '), 3);
     EXPECT_EQ(GFX_CharWidth(0xE9), 0);
     EXPECT_EQ(GFX_TextWidth("AB"), 10);
-    EXPECT_EQ(GFX_TextWidth("A\xC3\xA9" "B"), 10); // "AéB": é is not in the font
-    EXPECT_EQ(GFX_TextWidth("A\nWW"), 18);          // the widest line
+    EXPECT_EQ(GFX_TextWidth("A\xC3\xA9"
+                            "B"),
+              10);                         // "AéB": é is not in the font
+    EXPECT_EQ(GFX_TextWidth("A\nWW"), 18); // the widest line
     EXPECT_EQ(GFX_TextWidth(""), 0);
     GFX_SetFont(nullptr);
     EXPECT_EQ(GFX_TextWidth("AB"), 0);
@@ -360,8 +365,8 @@ TEST_F(Text, WrapBreaksAtTheLastBlankThatFits)
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"AA AA AA", 30, {"AA AA", "AA"}},   // "AA AA A" would need 31
-        {"AA AA AA", 23, {"AA AA", "AA"}},   // the blank itself does not fit
+        {"AA AA AA", 30, {"AA AA", "AA"}}, // "AA AA A" would need 31
+        {"AA AA AA", 23, {"AA AA", "AA"}}, // the blank itself does not fit
         {"AA AA AA", 36, {"AA AA AA"}},
         {"AAAAAAAA", 22, {"AAAA", "AAAA"}},  // no blank: broken where it overflows
         {"AA AA\nAA", 100, {"AA AA", "AA"}}, // line breaks still count

@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 }
 
 class GoldenFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         dir = fs::path(PANELSIM_BINARY_DIR) / "golden_test" /
@@ -66,7 +66,8 @@ TEST_F(GoldenFiles, ADifferenceWritesTheActualAndADifferencePicture)
     EXPECT_FALSE(fs::exists(dir / "picture.actual.png"));
 
     std::vector<uint8_t> changed = black;
-    for (int i : {0, 5, 240 * 160 - 1}) changed[3 * i + 1] = 0x80;
+    for (int i : {0, 5, 240 * 160 - 1})
+        changed[3 * i + 1] = 0x80;
     EXPECT_FALSE(GOLDEN_Compare(changed.data(), 240, 160, golden, report));
     EXPECT_NE(report.find("3 pixels differ"), std::string::npos) << report;
 
@@ -75,9 +76,9 @@ TEST_F(GoldenFiles, ADifferenceWritesTheActualAndADifferencePicture)
     ASSERT_TRUE(PNG_ReadRgb((dir / "picture.actual.png").string(), actual, w, h));
     EXPECT_EQ(actual, changed);
     ASSERT_TRUE(PNG_ReadRgb((dir / "picture.diff.png").string(), diff, w, h));
-    EXPECT_EQ(diff[3 * 5], 255);     // red where the pictures differ
+    EXPECT_EQ(diff[3 * 5], 255); // red where the pictures differ
     EXPECT_EQ(diff[3 * 5 + 1], 0);
-    EXPECT_EQ(diff[3 * 6], 0);       // dark elsewhere
+    EXPECT_EQ(diff[3 * 6], 0); // dark elsewhere
 }
 
 TEST_F(GoldenFiles, AMissingGoldenFailsAndTheUpdateSwitchWritesIt)

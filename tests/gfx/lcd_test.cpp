@@ -11,7 +11,7 @@
 namespace {
 
 class Lcd : public GfxTest {
-protected:
+  protected:
     void SetUp() override
     {
         GfxTest::SetUp();
@@ -73,7 +73,8 @@ TEST_F(Lcd, RefreshHandsOverACopyOfTheRectangle)
     lcd_refreshRect({10, 10, 19, 14});
     LcdView::Snapshot s = view.snapshot();
     int visible = 0;
-    for (uint8_t p : s.pixels) visible += p;
+    for (uint8_t p : s.pixels)
+        visible += p;
     EXPECT_EQ(visible, 50);
     EXPECT_EQ(s.pixels[10 * 240 + 10], 1);
     EXPECT_EQ(s.pixels[9 * 240 + 10], 0);
@@ -99,12 +100,21 @@ TEST_F(Lcd, TestPatterns)
         {LcdTestPattern::AllSet, 240 * 160, {{0, 0, true}, {239, 159, true}}},
         {LcdTestPattern::Checkerboard,
          240 * 160 / 2,
-         {{0, 0, true}, {7, 7, true}, {8, 0, false}, {0, 8, false}, {8, 8, true}, {239, 159, true}}},
+         {{0, 0, true},
+          {7, 7, true},
+          {8, 0, false},
+          {0, 8, false},
+          {8, 8, true},
+          {239, 159, true}}},
         {LcdTestPattern::CheckerboardInverse,
          240 * 160 / 2,
          {{0, 0, false}, {8, 0, true}, {8, 8, false}}},
-        {LcdTestPattern::AlternateColumns, 240 * 160 / 2, {{0, 5, true}, {1, 5, false}, {2, 159, true}}},
-        {LcdTestPattern::AlternateRows, 240 * 160 / 2, {{5, 0, true}, {5, 1, false}, {239, 2, true}}},
+        {LcdTestPattern::AlternateColumns,
+         240 * 160 / 2,
+         {{0, 5, true}, {1, 5, false}, {2, 159, true}}},
+        {LcdTestPattern::AlternateRows,
+         240 * 160 / 2,
+         {{5, 0, true}, {5, 1, false}, {239, 2, true}}},
     };
     for (const Case& c : cases) {
         GFX_TextAt("AB", 0, 0);

@@ -23,7 +23,8 @@ inline constexpr std::array<uint8_t, HEIGHT> NOTHING{};
 inline constexpr std::array<GFX_Glyph, 0x7F - 0x20> makeGlyphs()
 {
     std::array<GFX_Glyph, 0x7F - 0x20> g{};
-    for (size_t i = 0; i < g.size(); ++i) g[i] = {4, ADVANCE, 1, BLOCK.data()};
+    for (size_t i = 0; i < g.size(); ++i)
+        g[i] = {4, ADVANCE, 1, BLOCK.data()};
     g[0] = {0, BLANK_ADVANCE, 1, NOTHING.data()};
     g['W' - 0x20] = {8, WIDE_ADVANCE, 1, WIDE.data()};
     return g;

@@ -43,8 +43,8 @@ TEST_F(Screens, HeaderWithCircuitSelectorAndFooterHint)
     EXPECT_TRUE(matchesGolden("header_footer.png"));
 }
 
-void itemHeizung(const GFX_Rect& r) { MEN_DrawSubmenuItem(126, r); }     // "Heizung"
-void itemWarmwasser(const GFX_Rect& r) { MEN_DrawSubmenuItem(285, r); }  // "Warmwasser"
+void itemHeizung(const GFX_Rect& r) { MEN_DrawSubmenuItem(126, r); }    // "Heizung"
+void itemWarmwasser(const GFX_Rect& r) { MEN_DrawSubmenuItem(285, r); } // "Warmwasser"
 void itemCelsius(const GFX_Rect& r)
 {
     GFX_TextInRect(TXT_Get(109), r, GFX_ALIGN_LEFT_CENTER); // "Grad Celsius"
@@ -61,7 +61,8 @@ TEST_F(Screens, MenuWithSelectionBar)
 {
     const MEN_DrawFn items[] = {itemHeizung, itemWarmwasser, itemCelsius, itemFahrenheit,
                                 itemSprache};
-    for (uint8_t i = 0; i < 5; ++i) MEN_SetItem(i, items[i]);
+    for (uint8_t i = 0; i < 5; ++i)
+        MEN_SetItem(i, items[i]);
     MEN_SetCount(5);
     MEN_InitStandard();
     KOP_DrawLeft(TextId{79}); // "Einstellungen"

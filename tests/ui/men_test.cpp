@@ -17,13 +17,15 @@ constexpr MEN_DrawFn ITEMS[] = {drawItem<0>, drawItem<1>, drawItem<2>, drawItem<
                                 drawItem<4>, drawItem<5>, drawItem<6>, drawItem<7>};
 
 class Menu : public UiTest {
-protected:
+  protected:
     // count items, all visible but `hidden`, standard geometry with `lines` lines.
     void make(uint8_t count, uint8_t lines = 4, std::initializer_list<uint8_t> hidden = {})
     {
-        for (uint8_t i = 0; i < count; ++i) MEN_SetItem(i, ITEMS[i]);
+        for (uint8_t i = 0; i < count; ++i)
+            MEN_SetItem(i, ITEMS[i]);
         MEN_SetCount(count);
-        for (uint8_t i : hidden) MEN_SetItemVisible(i, false);
+        for (uint8_t i : hidden)
+            MEN_SetItemVisible(i, false);
         MEN_Init(0, 239, 29, 24, 2, lines);
     }
     // Items shown, top to bottom.
@@ -164,7 +166,8 @@ TEST_F(Menu, ShowingAndHidingKeepWindowAndCursorConsistent)
     };
     for (const VisibilityCase& c : cases) {
         make(c.count, 4, {});
-        for (uint8_t i : c.hidden) MEN_SetItemVisible(i, false);
+        for (uint8_t i : c.hidden)
+            MEN_SetItemVisible(i, false);
         MEN_SetTop(c.top);
         MEN_SetCursor(c.cursor);
         MEN_SetItemVisible(c.item, c.visible);
@@ -191,7 +194,8 @@ TEST_F(Menu, SetPositionRestoresARememberedWindow)
     };
     for (const Case& c : cases) {
         make(7);
-        for (uint8_t i : c.hidden) MEN_SetItemVisible(i, false);
+        for (uint8_t i : c.hidden)
+            MEN_SetItemVisible(i, false);
         MEN_SetPosition(c.top, c.cursor);
         EXPECT_EQ(MEN_GetTop(), c.expectedTop) << c.name;
         EXPECT_EQ(MEN_GetCursor(), c.expectedCursor) << c.name;

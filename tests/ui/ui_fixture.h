@@ -15,7 +15,7 @@
 #include "ui/text.h"
 
 class UiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         TXT_Init();
@@ -35,7 +35,8 @@ protected:
     {
         int n = 0;
         for (int y = r.y0; y <= r.y1; ++y)
-            for (int x = r.x0; x <= r.x1; ++x) n += pixel(x, y);
+            for (int x = r.x0; x <= r.x1; ++x)
+                n += pixel(x, y);
         return n;
     }
     // The visible text lines, as "text@x0,y0-x1,y1".

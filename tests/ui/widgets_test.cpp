@@ -203,16 +203,16 @@ TEST_F(ValueEditor, StepsStopAtTheBoundsWithoutWrapping)
         int16_t expected;
     };
     const Case cases[] = {
-        {{5, 2, 4, 10}, false, 4},            // below the minimum: the minimum
+        {{5, 2, 4, 10}, false, 4}, // below the minimum: the minimum
         {{6, 2, 4, 10}, false, 4},
-        {{10, 2, 4, 10}, true, 10},           // at the maximum: stays
+        {{10, 2, 4, 10}, true, 10}, // at the maximum: stays
         {{9, 2, 4, 10}, true, 10},
-        {{32767, 1, 0, 32767}, true, 32767},  // no wrap to -32768
+        {{32767, 1, 0, 32767}, true, 32767}, // no wrap to -32768
         {{32760, 100, 0, 32767}, true, 32767},
         {{-32768, 5, -32768, 0}, false, -32768},
         {{-32760, 100, -32768, 0}, false, -32768},
-        {{5, -2, 0, 10}, true, 7},            // a negative step counts upwards too
-        {{20, 1, 0, 10}, false, 9},           // the start value is clamped first
+        {{5, -2, 0, 10}, true, 7},  // a negative step counts upwards too
+        {{20, 1, 0, 10}, false, 9}, // the start value is clamped first
     };
     for (const Case& c : cases) {
         VED_Init(c.start, recordValue, {10, 40, 100, 70}, &FNT_GetLarge());
@@ -348,8 +348,13 @@ TEST_F(Texts, KeySymbolsAndTheDigitBlankInTheNormalFont)
     GFX_TextAt("123", 10, 40);
     const GFX_Rect digits = findText("123")->rect;
     GFX_Clear();
-    GFX_TextAt("1\x1B" "3", 10, 40);
-    EXPECT_EQ(findText("1\x1B" "3")->rect.x1, digits.x1);
+    GFX_TextAt("1\x1B"
+               "3",
+               10, 40);
+    EXPECT_EQ(findText("1\x1B"
+                       "3")
+                  ->rect.x1,
+              digits.x1);
     EXPECT_EQ(GFX_CharWidth(0x1B), GFX_CharWidth('2'));
 }
 
@@ -405,7 +410,8 @@ int setInRows(const GFX_Bitmap& b, int y0, int y1)
 {
     int n = 0;
     for (int y = y0; y <= y1; ++y)
-        for (int x = 0; x < b.width; ++x) n += (b.bits[y * b.bytesPerRow + x / 8] >> (7 - x % 8)) & 1;
+        for (int x = 0; x < b.width; ++x)
+            n += (b.bits[y * b.bytesPerRow + x / 8] >> (7 - x % 8)) & 1;
     return n;
 }
 
@@ -421,7 +427,8 @@ TEST_F(Hourglass, SandRunsFromTheTopBulbToTheBottomOne)
         previousBottom = bottom;
     }
     EXPECT_GT(setInRows(UI_HourglassFrame(0), 2, 16), setInRows(UI_HourglassFrame(0), 19, 33) + 40);
-    EXPECT_GT(setInRows(UI_HourglassFrame(16), 19, 33), setInRows(UI_HourglassFrame(16), 2, 16) + 40);
+    EXPECT_GT(setInRows(UI_HourglassFrame(16), 19, 33),
+              setInRows(UI_HourglassFrame(16), 2, 16) + 40);
 }
 
 TEST_F(Hourglass, StepsCycleThroughSeventeenFramesInItsField)
@@ -455,7 +462,8 @@ const State timerRecorder{"TEST_Timer", &recordAt<PRIO_TIMER>};
 
 TEST(ScreenExit, StopsTheRefreshTimerFlushesKeysAndResetsAcceleration)
 {
-    for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+    for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+        EVT_Construct(p);
     EVT_Machine(PRIO_KEYS)->state = &keysRecorder;
     EVT_Machine(PRIO_TIMER)->state = &timerRecorder;
     exitPosts.clear();
@@ -470,7 +478,8 @@ TEST(ScreenExit, StopsTheRefreshTimerFlushesKeysAndResetsAcceleration)
     EXPECT_EQ(exitPosts[1].second.sig, SIG_KEY_FLUSH);
     EXPECT_EQ(exitPosts[2].second.sig, SIG_KEY_ACCEL);
     EXPECT_EQ(exitPosts[2].second.par, 0u);
-    for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+    for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+        EVT_Construct(p);
 }
 
 } // namespace

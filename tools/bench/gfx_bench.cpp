@@ -36,7 +36,8 @@ template <typename F> double microsecondsPer(int count, F&& body)
     double best = 1e30;
     for (int round = 0; round < 5; ++round) {
         const double start = cpuMicroseconds();
-        for (int i = 0; i < count / 5; ++i) body(i);
+        for (int i = 0; i < count / 5; ++i)
+            body(i);
         const double each = (cpuMicroseconds() - start) / (count / 5);
         if (each < best) best = each;
     }
