@@ -1,15 +1,21 @@
 #include "kernel/ui_spine.h"
+#include "screens/bga.h"
+#include "screens/bgm.h"
+#include "screens/bha.h"
+#include "screens/bla.h"
+#include "screens/bma.h"
+#include "screens/bra.h"
 
 // The screens the spine opens. Screens of later stages are not there yet: their keys do
 // nothing until they are.
 const UI_Screens UI_screens{
-    nullptr, // BLA_Laufbalkenanzeige
-    nullptr, // BGA_Grundanzeige
-    nullptr, // BGM_Grundmenue
-    nullptr, // BMA_BedienungGesperrt
-    nullptr, // BHA_Hilfeanzeige
+    &BLA_Laufbalkenanzeige,
+    &BGA_Grundanzeige,
+    &BGM_Grundmenue,
+    &BMA_BedienungGesperrt,
+    &BHA_Hilfeanzeige,
     nullptr, // BSVM_Servicemenue
     nullptr, // BCPM_Codierung_2_Menue
     nullptr, // BTC_TeilnehmerWink
-    nullptr,
+    [] { BRA_SetAngle(0); },
 };

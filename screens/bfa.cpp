@@ -1,0 +1,64 @@
+#include "screens/bfa.h"
+
+#include "data/datapool.h"
+#include "gfx/gfx.h"
+#include "kernel/evt.h"
+#include "kernel/ui_spine.h"
+#include "ui/fonts.h"
+#include "ui/fus.h"
+#include "ui/kop.h"
+#include "ui/lcd.h"
+#include "ui/screen.h"
+#include "ui/status_texts.h"
+
+namespace {
+
+constexpr TextId TXT_CIRCUIT_CHOICE = 123; // "Heizkreiswahl"
+constexpr uint8_t HINT_CHOSEN = 13;        // "Wurde gewählt"
+constexpr uint32_t SHOW_TICKS = 20;        // 2 s
+constexpr GFX_Rect NAME_AREA{1, 28, 238, 131};
+
+StateHandler returnState = nullptr;
+
+void draw()
+{
+    GFX_Clear();
+    KOP_DrawCircuitHeading(TXT_CIRCUIT_CHOICE);
+    KOP_DrawLine();
+    const GFX_Font* font = FNT_SetLarge();
+    GFX_TextInRect(TXT_Get(TXT_CircuitName()), NAME_AREA, GFX_ALIGN_CENTER);
+    GFX_SetFont(font);
+    FUS_DrawHint(HINT_CHOSEN);
+    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, SHOW_TICKS);
+    lcd_refresh();
+}
+
+void choose(Hsm& me, void (*step)())
+{
+    step();
+    HSM_Tran(me, &BMM_Menuemonitor, &BFA_Feedbackanzeige, PAR_PLAIN);
+}
+
+StateHandler feedbackanzeige(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: return nullptr;
+    case SIG_INIT:
+        if (e.par == PAR_NAVIGATE) returnState = BMM_LastMenuChild();
+        draw();
+        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(); return nullptr;
+    case SIG_KEY_LEFT: choose(me, DAT_PrevCircuit); return nullptr;
+    case SIG_KEY_RIGHT: choose(me, DAT_NextCircuit); return nullptr;
+    case SIG_KEY_BACK:
+    case SIG_KEY_OK:
+    case SIG_REFRESH:
+        if (returnState != nullptr) HSM_Tran(me, &BMM_Menuemonitor, returnState, PAR_BACK);
+        return nullptr;
+    }
+    return &BMM_Menuemonitor;
+}
+
+} // namespace
+
+const State BFA_Feedbackanzeige{"BFA_Feedbackanzeige", feedbackanzeige};

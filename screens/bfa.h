@@ -1,0 +1,6 @@
+// The feedback display that names the heating circuit just chosen with Left or Right.
+#pragma once
+
+#include "kernel/hsm.h"
+
+extern const State BFA_Feedbackanzeige;

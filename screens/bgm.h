@@ -1,0 +1,6 @@
+// The main menu ("Menü") that the Menu key opens.
+#pragma once
+
+#include "kernel/hsm.h"
+
+extern const State BGM_Grundmenue;

@@ -1,0 +1,248 @@
+#include "screens/bma.h"
+
+#include <array>
+
+#include "data/datapool.h"
+#include "gfx/gfx.h"
+#include "kernel/evt.h"
+#include "kernel/ui_spine.h"
+#include "link/dis.h"
+#include "pictures.h"
+#include "screens/bga.h"
+#include "screens/bgm.h"
+#include "screens/bha.h"
+#include "screens/bsd.h"
+#include "ui/fonts.h"
+#include "ui/fus.h"
+#include "ui/lcd.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr GFX_Rect NOTICE_AREA{0, 0, 239, 131};
+constexpr GFX_Rect TITLE_RECT{0, 22, 239, 45};
+constexpr int16_t PICTURE_X = 90, PICTURE_Y = 55;
+constexpr uint32_t PICTURE_ON_TICKS = 8;  // 800 ms
+constexpr uint32_t PICTURE_OFF_TICKS = 4; // 400 ms
+constexpr uint32_t LOCKED_NOTICE_TICKS = 40;
+constexpr uint32_t NO_HELP = 0;
+
+// Any way out of a message ends the idle state of the basic display.
+void leave(Hsm& me, StateHandler lca, StateHandler target, uint32_t par)
+{
+    if (target == nullptr) return;
+    BMM_SetRestart3UhrAllowed(0);
+    HSM_Tran(me, lca, target, par);
+}
+
+// The basic display decides again which message applies.
+void redispatch(Hsm& me) { HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_NAVIGATE); }
+
+void openFaultDialog(Hsm& me)
+{
+    leave(me, &BKE_Kontrasteinstellung, &BSD_Stoerungsdialog, PAR_NAVIGATE);
+}
+void openMaintenanceDialog(Hsm& me)
+{
+    leave(me, &BKE_Kontrasteinstellung, nullptr /* BWD_WartungsDialog */, PAR_NAVIGATE);
+}
+void openClockDialog(Hsm& me)
+{
+    leave(me, &BMM_Menuemonitor, nullptr /* BUD_UhrzeitDialog */, 10);
+}
+void openMainMenu(Hsm& me) { leave(me, &BKE_Kontrasteinstellung, &BGM_Grundmenue, PAR_NAVIGATE); }
+
+// The controller ends the procedure; the panel's flag goes at once, so the basic display does
+// not show the notice again before the next status transfer.
+void endProcedure(Hsm& me, uint8_t function)
+{
+    BMM_SetRestart3UhrAllowed(0);
+    DIS_SendTestFunction(function, false);
+    redispatch(me);
+}
+void endFilling(Hsm& me) { endProcedure(me, FN_FILLING); }
+void endVenting(Hsm& me) { endProcedure(me, FN_VENTING); }
+
+void help(Hsm& me, uint32_t code)
+{
+    BMM_SetRestart3UhrAllowed(0);
+    if (code != NO_HELP) HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, code);
+}
+
+void drawNotice(TextId text, bool large, uint8_t hint)
+{
+    GFX_Clear();
+    const GFX_Font* font = large ? FNT_SetLarge() : FNT_SetNormal();
+    GFX_TextInRectWrap(TXT_Get(text), NOTICE_AREA, GFX_ALIGN_CENTER, GFX_WRAP_WORDS);
+    GFX_SetFont(font);
+    FUS_DrawHint(hint);
+}
+
+// --- the blinking fault and maintenance notices ----------------------------------------------
+
+struct Blinking {
+    TextId title;
+    const GFX_Bitmap* picture;
+    void (*ok)(Hsm&);
+    uint32_t help;
+};
+constexpr std::array<Blinking, 2> BLINKING{{
+    {259, &PIC_Fault, openFaultDialog, 26},
+    {291, &PIC_Maintenance, openMaintenanceDialog, 32},
+}};
+constexpr size_t FAULT = 0, MAINTENANCE = 1;
+
+uint8_t blinkPhase = 0;
+bool fiveSeconds = false;
+
+// The picture shows for 0.8 s and hides for 0.4 s.
+void drawBlinking(const Blinking& b)
+{
+    GFX_Clear();
+    GFX_TextInRect(TXT_Get(b.title), TITLE_RECT, GFX_ALIGN_CENTER);
+    if (blinkPhase == 1) {
+        blinkPhase = 0;
+        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, PICTURE_OFF_TICKS);
+    } else {
+        blinkPhase = 1;
+        GFX_DrawBitmap(*b.picture, PICTURE_X, PICTURE_Y);
+        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, PICTURE_ON_TICKS);
+    }
+    FUS_DrawHint(FUS_HINT_CONTINUE_OK);
+}
+
+template <size_t I> StateHandler blinking(Hsm& me, const Event& e)
+{
+    const Blinking& b = BLINKING[I];
+    switch (e.sig) {
+    case SIG_ENTRY:
+        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, 0);
+        blinkPhase = 0;
+        fiveSeconds = false;
+        return nullptr;
+    case SIG_INIT:
+        drawBlinking(b);
+        lcd_refresh();
+        return nullptr;
+    case SIG_EXIT:
+        // Both notices stop their blink timer, so that it cannot expire in the next screen.
+        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, 0);
+        UI_ScreenExit();
+        return nullptr;
+    case SIG_WAIT_TIMEOUT:
+        drawBlinking(b);
+        // Re-evaluated at the first "on" after each 5-second tick.
+        if (blinkPhase == 1 && fiveSeconds)
+            redispatch(me);
+        else
+            lcd_refresh();
+        return nullptr;
+    case SIG_TICK_5S: fiveSeconds = true; return nullptr;
+    case SIG_KEY_OK: b.ok(me); return nullptr;
+    case SIG_KEY_MENU: openMainMenu(me); return nullptr;
+    case SIG_HELP_REQUEST: help(me, b.help); return nullptr;
+    }
+    return &BGA_Grundanzeige;
+}
+
+// --- the notices in one text --------------------------------------------------------------
+
+struct Notice {
+    TextId text;
+    bool large;
+    uint8_t hint;
+    void (*ok)(Hsm&); // null: OK goes on to the parent
+    bool mainMenu;    // the Menu key opens the main menu; otherwise it goes on to the parent
+    uint32_t help;
+};
+constexpr std::array<Notice, 6> NOTICES{{
+    {98, true, 14, openFaultDialog, true, 27},   // "Feuerungsautomat\nverriegelt"
+    {143, true, 15, nullptr, false, 28},         // "Kalibration aktiv"
+    {196, false, 15, nullptr, false, 29},        // "Parametr.Feuerungsaut.aktiv"
+    {36, true, 6, endFilling, true, 16},         // "Befüllung"
+    {81, true, 6, endVenting, true, 16},         // "Entlüftung"
+    {274, true, 5, openClockDialog, true, NO_HELP}, // "Uhrzeit und Datum\neinstellen"
+}};
+constexpr size_t LOCK_OUT = 0, CALIBRATION = 1, PARAMETRISATION = 2, FILLING = 3, VENTING = 4,
+                 CLOCK = 5;
+
+template <size_t I> StateHandler notice(Hsm& me, const Event& e)
+{
+    const Notice& n = NOTICES[I];
+    switch (e.sig) {
+    case SIG_ENTRY: return nullptr;
+    case SIG_INIT:
+        drawNotice(n.text, n.large, n.hint);
+        lcd_refresh();
+        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(); return nullptr;
+    case SIG_KEY_OK:
+        if (n.ok == nullptr) break;
+        n.ok(me);
+        return nullptr;
+    case SIG_KEY_MENU:
+        if (!n.mainMenu) break;
+        openMainMenu(me);
+        return nullptr;
+    case SIG_TICK_5S: redispatch(me); return nullptr;
+    case SIG_HELP_REQUEST: help(me, n.help); return nullptr;
+    }
+    return &BGA_Grundanzeige;
+}
+
+// --- operation locked ------------------------------------------------------------------------
+
+constexpr TextId TXT_OPERATION_LOCKED = 33;
+constexpr uint8_t HINT_BACK = 16;
+
+StateHandler lockedReturn = nullptr;
+
+StateHandler bedienungGesperrt(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY:
+    case SIG_EXIT: return nullptr;
+    case SIG_INIT:
+        lockedReturn = BMM_LastMenuChild();
+        HSM_Start(me, &BMA_BedienungGesperrtAnzeige);
+        return nullptr;
+    }
+    return &BMM_Menuemonitor;
+}
+
+StateHandler bedienungGesperrtAnzeige(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, LOCKED_NOTICE_TICKS); return nullptr;
+    case SIG_INIT:
+        drawNotice(TXT_OPERATION_LOCKED, true, HINT_BACK);
+        lcd_refresh();
+        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(); return nullptr;
+    case SIG_KEY_BACK:
+    case SIG_KEY_UP:
+    case SIG_KEY_LEFT:
+    case SIG_KEY_DOWN:
+    case SIG_KEY_RIGHT:
+    case SIG_KEY_OK:
+    case SIG_KEY_MENU:
+    case SIG_REFRESH:
+        HSM_Tran(me, &BMM_Menuemonitor,
+                 lockedReturn != nullptr ? lockedReturn : &BGA_Grundanzeige, PAR_REDRAW);
+        return nullptr;
+    }
+    return &BMA_BedienungGesperrt;
+}
+
+} // namespace
+
+const State BMA_Stoerung{"BMA_Stoerung", blinking<FAULT>};
+const State BMA_Wartung{"BMA_Wartung", blinking<MAINTENANCE>};
+const State BMA_Feuerungsautomat{"BMA_Feuerungsautomat", notice<LOCK_OUT>};
+const State BMA_KalibrationAktiv{"BMA_KalibrationAktiv", notice<CALIBRATION>};
+const State BMA_ParametrierungFaAktiv{"BMA_ParametrierungFaAktiv", notice<PARAMETRISATION>};
+const State BMA_BefuellungAktiv{"BMA_BefuellungAktiv", notice<FILLING>};
+const State BMA_EntlueftungAktiv{"BMA_EntlueftungAktiv", notice<VENTING>};
+const State BMA_UhrzeitStellen{"BMA_UhrzeitStellen", notice<CLOCK>};
+const State BMA_BedienungGesperrt{"BMA_BedienungGesperrt", bedienungGesperrt};
+const State BMA_BedienungGesperrtAnzeige{"BMA_BedienungGesperrtAnzeige", bedienungGesperrtAnzeige};

@@ -1,0 +1,339 @@
+#include "screens/bsd.h"
+
+#include <array>
+#include <utility>
+
+#include "data/datapool.h"
+#include "gfx/gfx.h"
+#include "kernel/evt.h"
+#include "kernel/ui_spine.h"
+#include "link/dis.h"
+#include "screens/bga.h"
+#include "screens/bha.h"
+#include "ui/fmt.h"
+#include "ui/fonts.h"
+#include "ui/fus.h"
+#include "ui/hourglass.h"
+#include "ui/kop.h"
+#include "ui/lcd.h"
+#include "ui/men.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr TextId TXT_FAULT = 259;          // "Störung"
+constexpr TextId TXT_NO_FAULT = 146;       // "Keine Störung"
+constexpr TextId TXT_ACKNOWLEDGE = 206;    // "Quittieren?"
+constexpr TextId TXT_YES = 141;
+constexpr TextId TXT_NO = 184;
+constexpr uint8_t MSG_FAULT_LIST = 22;
+constexpr uint8_t FAULT_ACK = 85;          // parameter of command 235
+constexpr uint32_t LIST_REQUEST_TICKS = 100; // the list is fetched again every 10 s
+constexpr uint32_t WAIT_STEP_TICKS = 3;      // hourglass frame every 300 ms
+constexpr uint32_t WAIT_LIMIT_TICKS = 300;   // no answer within 30 s closes the dialog
+constexpr uint32_t NOTICE_TICKS = 40;
+constexpr uint32_t HELP_ACKNOWLEDGE = 129;
+constexpr uint8_t HINT_WAIT = 15;
+constexpr uint8_t HINT_BACK = 16;
+constexpr uint8_t HINT_ACKNOWLEDGE = 17;
+constexpr uint8_t HINT_TAKEN = 7;
+constexpr int16_t HOURGLASS_X = 119, HOURGLASS_Y = 79;
+constexpr GFX_Rect CONTENT{0, 28, 239, 131};
+constexpr GFX_Rect QUESTION_RECT{1, 29, 238, 52};
+constexpr GFX_Rect ANSWER_RECT{74, 67, 164, 117};
+
+// The text of a fault record by its category; categories not listed show "Störung".
+constexpr std::array<TextId, 49> CATEGORY_TEXTS = [] {
+    std::array<TextId, 49> t{};
+    t.fill(TXT_FAULT);
+    constexpr std::pair<uint8_t, TextId> named[] = {
+        {1, 291},  {2, 50},   {3, 267},  {4, 232},  {5, 26},   {6, 279},  {7, 149},
+        {8, 252},  {11, 6},   {12, 208}, {20, 260}, {21, 266}, {22, 27},  {23, 151},
+        {24, 236}, {25, 97},  {26, 96},  {27, 107}, {32, 242}, {33, 170}, {34, 31},
+        {35, 153}, {36, 63}};
+    for (const auto& [category, text] : named) t[category] = text;
+    return t;
+}();
+
+TextId categoryText(uint8_t category)
+{
+    return category < CATEGORY_TEXTS.size() ? CATEGORY_TEXTS[category] : TXT_FAULT;
+}
+
+StateHandler returnState = nullptr;
+uint8_t savedTop = 0;
+uint8_t savedCursor = 0;
+bool answerYes = false;
+
+void goBack(Hsm& me)
+{
+    HSM_Tran(me, &BMM_Menuemonitor, returnState != nullptr ? returnState : &BGA_Grundanzeige,
+             PAR_NAVIGATE);
+}
+
+void requestList()
+{
+    DIS_SendDataRequest(MSG_FAULT_LIST, 0);
+    EVT_Post(PRIO_TIMER, SIG_TMR_TEST, LIST_REQUEST_TICKS);
+}
+
+bool recordPresent(uint8_t i)
+{
+    DAT_SetFaultIndex(i);
+    return DAT_GetFaultCode() != 0;
+}
+
+uint8_t countRecords()
+{
+    uint8_t n = 0;
+    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i) n = static_cast<uint8_t>(n + recordPresent(i));
+    return n;
+}
+
+void drawHeader()
+{
+    GFX_Clear();
+    KOP_DrawLeft(TXT_FAULT);
+    KOP_DrawLine();
+}
+
+StateHandler stoerungsdialog(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: requestList(); return nullptr;
+    case SIG_INIT:
+        if (e.par == PAR_NAVIGATE) {
+            returnState = BMM_LastMenuChild();
+            HSM_Start(me, &BSD_AufStoerungsdatenWarten);
+        } else {
+            HSM_Start(me, &BSD_StoerungsdatenMenue, PAR_BACK);
+        }
+        return nullptr;
+    case SIG_EXIT: EVT_Post(PRIO_TIMER, SIG_TMR_TEST, 0); return nullptr;
+    case SIG_SET_RETURN_STATE: returnState = HSM_ParToState(e.par); return nullptr;
+    case SIG_KEY_BACK:
+    case SIG_KEY_OK:
+    case SIG_REFRESH: goBack(me); return nullptr;
+    case SIG_TEST_TIMEOUT: requestList(); return nullptr;
+    }
+    return &BMM_Menuemonitor;
+}
+
+// --- waiting for the list ------------------------------------------------------------------
+
+void listArrived(Hsm& me)
+{
+    if (countRecords() > 0)
+        HSM_Tran(me, &BSD_Stoerungsdialog, &BSD_StoerungsdatenMenue, PAR_NAVIGATE);
+    else
+        HSM_Tran(me, &BSD_Stoerungsdialog, &BSD_KeineStoerung);
+}
+
+StateHandler aufStoerungsdatenWarten(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: return nullptr;
+    case SIG_INIT:
+        drawHeader();
+        UI_HourglassStart(HOURGLASS_X, HOURGLASS_Y);
+        UI_HourglassStep();
+        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, WAIT_STEP_TICKS);
+        FUS_DrawHint(HINT_WAIT);
+        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, WAIT_LIMIT_TICKS);
+        lcd_refresh();
+        return nullptr;
+    case SIG_EXIT:
+        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, 0);
+        UI_ScreenExit();
+        return nullptr;
+    case SIG_WAIT_TIMEOUT:
+        UI_HourglassStep();
+        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, WAIT_STEP_TICKS);
+        return nullptr;
+    case SIG_RX_MSG22: listArrived(me); return nullptr;
+    }
+    return &BSD_Stoerungsdialog;
+}
+
+// --- the list --------------------------------------------------------------------------------
+
+void drawRecord(uint8_t i, const GFX_Rect& r)
+{
+    DAT_SetFaultIndex(i);
+    GFX_TextInRect(TXT_Get(categoryText(DAT_GetFaultCategory())), r, GFX_ALIGN_LEFT_CENTER);
+    char code[4];
+    FMT_Hex(DAT_GetFaultCode(), code, 2);
+    GFX_TextInRect(code, r, GFX_ALIGN_RIGHT_CENTER);
+}
+
+template <size_t... I> constexpr auto drawFunctions(std::index_sequence<I...>)
+{
+    return std::array<MEN_DrawFn, sizeof...(I)>{
+        [](const GFX_Rect& r) { drawRecord(static_cast<uint8_t>(I), r); }...};
+}
+constexpr auto DRAW = drawFunctions(std::make_index_sequence<DAT_FAULT_RECORDS>());
+
+void applyVisibility()
+{
+    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i) MEN_SetItemVisible(i, recordPresent(i));
+}
+
+// While the alarm stands OK acknowledges it; otherwise the list only shows.
+uint8_t listHint() { return DAT_GetFaultPresent() ? HINT_ACKNOWLEDGE : HINT_BACK; }
+
+void drawList()
+{
+    MEN_Draw();
+    FUS_DrawHint(listHint());
+    lcd_refresh();
+}
+
+StateHandler stoerungsdatenMenue(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY:
+        for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i) MEN_SetItem(i, DRAW[i]);
+        MEN_SetCount(DAT_FAULT_RECORDS);
+        applyVisibility();
+        MEN_InitStandard();
+        return nullptr;
+    case SIG_INIT:
+        drawHeader();
+        if (e.par == PAR_BACK) MEN_SetPosition(savedTop, savedCursor);
+        drawList();
+        return nullptr;
+    case SIG_EXIT:
+        savedTop = MEN_GetTop();
+        savedCursor = MEN_GetCursor();
+        UI_ScreenExit();
+        return nullptr;
+    case SIG_KEY_UP:
+        MEN_Up();
+        drawList();
+        return nullptr;
+    case SIG_KEY_DOWN:
+        MEN_Down();
+        drawList();
+        return nullptr;
+    case SIG_KEY_OK:
+        if (!DAT_GetFaultPresent()) break;
+        HSM_Tran(me, &BMM_Menuemonitor, &BSD_QuittierungsAbfrage, PAR_NAVIGATE);
+        return nullptr;
+    case SIG_RX_MSG22:
+        if (countRecords() == 0) {
+            HSM_Tran(me, &BSD_Stoerungsdialog, &BSD_KeineStoerung);
+            return nullptr;
+        }
+        applyVisibility();
+        drawList();
+        return nullptr;
+    case SIG_HELP_REQUEST:
+        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige,
+                 BHA_FAULT_LIST_FIRST + MEN_GetCursor());
+        return nullptr;
+    }
+    return &BSD_Stoerungsdialog;
+}
+
+StateHandler keineStoerung(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: return nullptr;
+    case SIG_INIT: {
+        drawHeader();
+        const GFX_Font* font = FNT_SetLarge();
+        GFX_TextInRect(TXT_Get(TXT_NO_FAULT), CONTENT, GFX_ALIGN_CENTER);
+        GFX_SetFont(font);
+        FUS_DrawHint(FUS_HINT_CONTINUE_OK);
+        // Its expiry reaches the dialog, which closes.
+        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
+        lcd_refresh();
+        return nullptr;
+    }
+    case SIG_EXIT: UI_ScreenExit(); return nullptr;
+    case SIG_RX_MSG22:
+        if (countRecords() == 0) return nullptr;
+        HSM_Tran(me, &BSD_Stoerungsdialog, &BSD_StoerungsdatenMenue, PAR_NAVIGATE);
+        return nullptr;
+    }
+    return &BSD_Stoerungsdialog;
+}
+
+// --- acknowledging ---------------------------------------------------------------------------
+
+void drawQuestion(bool inverted, uint8_t hint)
+{
+    drawHeader();
+    GFX_TextInRect(TXT_Get(TXT_ACKNOWLEDGE), QUESTION_RECT, GFX_ALIGN_LEFT_CENTER);
+    const GFX_Font* font = FNT_SetLarge();
+    GFX_TextInRect(TXT_Get(answerYes ? TXT_YES : TXT_NO), ANSWER_RECT, GFX_ALIGN_CENTER);
+    GFX_SetFont(font);
+    if (inverted) GFX_InvertRect(ANSWER_RECT);
+    FUS_DrawHint(hint);
+}
+
+StateHandler quittierungsAbfrage(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: return nullptr;
+    case SIG_INIT:
+        if (e.par == PAR_NAVIGATE) answerYes = false;
+        drawQuestion(true, FUS_HINT_SELECT);
+        lcd_refresh();
+        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(); return nullptr;
+    case SIG_KEY_UP:
+    case SIG_KEY_DOWN:
+    case SIG_KEY_LEFT:
+    case SIG_KEY_RIGHT:
+        answerYes = !answerYes;
+        drawQuestion(true, FUS_HINT_CONTINUE_OK);
+        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
+        lcd_refresh();
+        return nullptr;
+    case SIG_KEY_OK:
+        if (!answerYes) {
+            goBack(me);
+            return nullptr;
+        }
+        DIS_SendFaultAck(FAULT_ACK);
+        DAT_SetFaultPending(0);
+        HSM_Tran(me, &BMM_Menuemonitor, &BSD_QuittierungsFeedback, PAR_NAVIGATE);
+        return nullptr;
+    case SIG_KEY_BACK: HSM_Tran(me, &BMM_Menuemonitor, &BSD_Stoerungsdialog, PAR_BACK); return nullptr;
+    case SIG_REFRESH:
+        FUS_DrawHint(FUS_HINT_SELECT);
+        FUS_Refresh();
+        return nullptr;
+    case SIG_HELP_REQUEST:
+        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, HELP_ACKNOWLEDGE);
+        return nullptr;
+    }
+    return &BMM_Menuemonitor;
+}
+
+StateHandler quittierungsFeedback(Hsm& me, const Event& e)
+{
+    switch (e.sig) {
+    case SIG_ENTRY: return nullptr;
+    case SIG_INIT:
+        drawQuestion(false, HINT_TAKEN);
+        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
+        lcd_refresh();
+        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(); return nullptr;
+    case SIG_KEY_BACK:
+    case SIG_KEY_OK:
+    case SIG_REFRESH: goBack(me); return nullptr;
+    }
+    return &BMM_Menuemonitor;
+}
+
+} // namespace
+
+const State BSD_Stoerungsdialog{"BSD_Stoerungsdialog", stoerungsdialog};
+const State BSD_AufStoerungsdatenWarten{"BSD_AufStoerungsdatenWarten", aufStoerungsdatenWarten};
+const State BSD_StoerungsdatenMenue{"BSD_StoerungsdatenMenue", stoerungsdatenMenue};
+const State BSD_KeineStoerung{"BSD_KeineStoerung", keineStoerung};
+const State BSD_QuittierungsAbfrage{"BSD_QuittierungsAbfrage", quittierungsAbfrage};
+const State BSD_QuittierungsFeedback{"BSD_QuittierungsFeedback", quittierungsFeedback};
