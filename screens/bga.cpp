@@ -30,7 +30,8 @@ constexpr uint16_t REFRESH_HINT_TICKS = 40;
 // The list leaves x 159-239 to the picture of the selected item.
 constexpr uint8_t LIST_RIGHT = 158;
 constexpr GFX_Rect PICTURE_AREA{159, 28, 239, 131};
-constexpr GFX_Rect FLAME_AREA{159, 100, 239, 131};
+// Right of the divider, so that the flame's clearing leaves the divider whole.
+constexpr GFX_Rect FLAME_AREA{161, 100, 239, 131};
 constexpr int16_t PICTURE_X = 176, PICTURE_Y = 57;
 constexpr int16_t FLAME_X = 185, FLAME_Y = 104;
 constexpr int16_t DIVIDER_X = 160, DIVIDER_Y0 = 29, DIVIDER_Y1 = 130;
