@@ -90,7 +90,8 @@ void GFX_DrawHLine(int16_t y, int16_t x0, int16_t x1);
 void GFX_DrawVLine(int16_t x, int16_t y0, int16_t y1);
 void GFX_DrawLine(int16_t x0, int16_t y0, int16_t x1, int16_t y1);
 void GFX_DrawPixel(int16_t x, int16_t y);
-// Angles in degrees, counter-clockwise from three o'clock, from start to end.
+// Angles in degrees, counter-clockwise from three o'clock, from start to end; radii up to
+// 8191 pixels.
 void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAngle,
                  int16_t endAngle);
 void GFX_DrawBitmap(const GFX_Bitmap& bitmap, int16_t x, int16_t y);

@@ -15,6 +15,8 @@ using namespace gfx;
 namespace {
 
 constexpr int INF = 1 << 20;
+// Radii beyond this are not drawn: the ring arithmetic squares them twice in 64 bits.
+constexpr int MAX_RADIUS = 8191;
 
 struct Span {
     int lo, hi; // inclusive; empty when lo > hi
@@ -214,7 +216,7 @@ void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAn
     if (startAngle == endAngle) return;
     const int pen = state().penSize > 1 ? state().penSize : 1;
     const int ox = rx + (pen - 1) / 2, oy = ry + (pen - 1) / 2;
-    if (ox < 0 || oy < 0) return;
+    if (ox < 0 || oy < 0 || ox > MAX_RADIUS || oy > MAX_RADIUS) return;
     const int ix = ox - pen, iy = oy - pen; // pixels inside the inner ellipse stay untouched
     const Wedge wedge = makeWedge(startAngle, endAngle, ox, oy, pen);
     const RingRows& rows = ringFor(ox, oy, ix, iy);

@@ -67,6 +67,13 @@ Line nextLine(const char* text, int32_t pos, int32_t maxWidth, Budget& budget)
     }
 }
 
+// A position of a very long line held in a rectangle coordinate: beyond the display either way
+// it only needs to stay beyond it.
+int16_t coordinate(int v)
+{
+    return static_cast<int16_t>(v < -30000 ? -30000 : v > 30000 ? 30000 : v);
+}
+
 bool isBlank(uint16_t c) { return c == ' ' || c == 0x1B || c == 0xA0; }
 
 void drawGlyph(const GFX_Glyph& g, int x, int y, int height)
@@ -115,10 +122,9 @@ int drawLine(const char* text, int32_t start, int32_t end, int x, int y)
         x += g->advance;
     }
     if (x == x0) return x;
-    const GFX_Rect box =
-        intersect({static_cast<int16_t>(x0), static_cast<int16_t>(y), static_cast<int16_t>(x - 1),
-                   static_cast<int16_t>(y + font->height - 1)},
-                  state().clip);
+    const GFX_Rect box = intersect(
+        {coordinate(x0), coordinate(y), coordinate(x - 1), coordinate(y + font->height - 1)},
+        state().clip);
     if (empty(box)) return x;
     visibleCover(box);
     int pen = x0;
@@ -166,7 +172,7 @@ void textInRect(const char* text, const GFX_Rect& r, uint8_t align, int32_t maxW
             y += font->lineDistance;
             pos = line.next;
         }
-        state().textPos = {static_cast<int16_t>(lastX), static_cast<int16_t>(lastY)};
+        state().textPos = {coordinate(lastX), coordinate(lastY)};
     }
     state().clip = savedClip;
 }
@@ -195,7 +201,7 @@ void GFX_TextAt(const char* text, int16_t x, int16_t y)
         lastY = lineY;
         pos = line.next;
     }
-    state().textPos = {static_cast<int16_t>(lastX), static_cast<int16_t>(lastY)};
+    state().textPos = {coordinate(lastX), coordinate(lastY)};
 }
 
 void GFX_TextAtTransparent(const char* text, int16_t x, int16_t y)
@@ -210,7 +216,7 @@ void GFX_CharAt(uint16_t character, int16_t x, int16_t y)
     char utf8[3];
     const uint16_t bytes = GFX_Ucs2ToUtf8(&character, 1, utf8, sizeof utf8);
     const int end = drawLine(utf8, 0, bytes, x, y);
-    state().textPos = {static_cast<int16_t>(end), y};
+    state().textPos = {coordinate(end), y};
 }
 
 int16_t GFX_CharWidth(uint16_t character) { return advanceOf(character); }

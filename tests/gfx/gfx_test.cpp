@@ -269,6 +269,13 @@ TEST_F(Drawing, OppositeQuarterArcsArePointSymmetric)
     }
 }
 
+TEST_F(Drawing, HugeArcsAreIgnored)
+{
+    GFX_DrawArc(CX, CY, 32767, 32767, 0, 360);
+    GFX_DrawArc(CX, CY, -5, 10, 0, 360);
+    EXPECT_EQ(countSet(), 0);
+}
+
 TEST_F(Drawing, EllipseArcReachesBothRadii)
 {
     GFX_DrawArc(CX, CY, 40, 20, 0, 360);
@@ -296,6 +303,15 @@ TEST_F(Text, WidthsFollowTheFontAndSkipMissingCharacters)
     EXPECT_EQ(GFX_TextWidth(""), 0);
     GFX_SetFont(nullptr);
     EXPECT_EQ(GFX_TextWidth("AB"), 0);
+}
+
+TEST_F(Text, AVeryLongLineKeepsItsBoxOnTheDisplay)
+{
+    const std::string text(40000, 'W'); // 9 px each: far beyond any coordinate
+    GFX_TextAt(text.c_str(), 0, 0);
+    ASSERT_EQ(GFX_VisibleTextCount(), 1);
+    EXPECT_EQ(GFX_GetVisibleText(0).rect, (GFX_Rect{0, 0, 239, 7}));
+    EXPECT_EQ(GFX_TextWidth(text.c_str()), INT16_MAX);
 }
 
 TEST_F(Text, GlyphsAreDrawnInTheirCells)
