@@ -11,6 +11,7 @@
 #include "kernel/evt.h"
 #include "link/buffers.h"
 #include "ui/lcd.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -279,13 +280,29 @@ void DAT_SetLabelLanguage(uint8_t circuit, uint8_t language)
 // Display settings
 
 uint8_t DAT_GetDisplayContrast() { return pool.displayContrast; }
-void DAT_SetDisplayContrast(uint8_t contrast) { pool.displayContrast = contrast; }
+// A setting the panel makes is shown at once; what the controller sends is applied by the link
+// at communication start (DAT_TakeDisplaySettings).
+void DAT_SetDisplayContrast(uint8_t contrast)
+{
+    pool.displayContrast = contrast;
+    lcd_setContrast(contrast);
+}
 uint8_t DAT_GetBrightnessOperation() { return pool.brightnessOperation; }
 void DAT_SetBrightnessOperation(uint8_t level) { pool.brightnessOperation = level; }
 uint8_t DAT_GetBrightnessIdle() { return pool.brightnessIdle; }
 void DAT_SetBrightnessIdle(uint8_t level) { pool.brightnessIdle = level; }
 uint8_t DAT_GetLanguageIndex() { return pool.languageIndex; }
-void DAT_SetLanguageIndex(uint8_t language) { pool.languageIndex = language; }
+void DAT_SetLanguageIndex(uint8_t language)
+{
+    pool.languageIndex = language;
+    TXT_SetLanguage(language);
+}
+
+void DAT_TakeDisplaySettings(uint8_t contrast, uint8_t language)
+{
+    pool.displayContrast = contrast;
+    pool.languageIndex = language;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Clearing

@@ -505,13 +505,15 @@ void DAT_SetCodingEntryValue(int16_t value);
 // Display settings
 
 uint8_t DAT_GetDisplayContrast();
-void DAT_SetDisplayContrast(uint8_t contrast);
+void DAT_SetDisplayContrast(uint8_t contrast); // also applied to the display
 uint8_t DAT_GetBrightnessOperation();
 void DAT_SetBrightnessOperation(uint8_t level);
 uint8_t DAT_GetBrightnessIdle();
 void DAT_SetBrightnessIdle(uint8_t level);
 uint8_t DAT_GetLanguageIndex();
-void DAT_SetLanguageIndex(uint8_t language);
+void DAT_SetLanguageIndex(uint8_t language); // also selects the language of the texts
+// The controller's contrast and language, stored without applying them.
+void DAT_TakeDisplaySettings(uint8_t contrast, uint8_t language);
 
 // ---------------------------------------------------------------------------------------------
 // Start-up

@@ -44,7 +44,6 @@ StateHandler kontrasteinstellung(Hsm& me, const Event& e)
     case SIG_CONTRAST_DEC: contrastChanged(me, lcd_contrastDown()); return nullptr;
     case SIG_CONTRAST_SET:
         DAT_SetDisplayContrast(static_cast<uint8_t>(e.par & 0xFF));
-        lcd_setContrast(static_cast<uint8_t>(e.par & 0xFF));
         DIS_SendDisplaySettings();
         return nullptr;
     case SIG_MENU_TIMEOUT:

@@ -6,7 +6,7 @@
 #include "kernel/dtm.h"
 #include "kernel/evt.h"
 #include "link/dis.h"
-#include "link/link_state.h"
+#include "link/buffers.h"
 #include "ui/lcd.h"
 #include "ui/text.h"
 
@@ -23,7 +23,7 @@ uint8_t announceFlag = 1;
 
 void startBus()
 {
-    DIS_State().lastTransferTime = DTM_Ms100Count();
+    DIS_NoteTransferStart();
     DIS_Bus().start();
 }
 
@@ -36,10 +36,10 @@ void stopBus()
 void initialise()
 {
     DIS_InitLink();
-    DIS_State().flags = 0;
+    DIS_LinkFlags() = 0;
     pollingEnabled = true;
     busActive = false;
-    DIS_State().busResetCount = 0;
+    DIS_ClearBusResetCount();
     announceFlag = 1;
     DIS_ResetBusState();
 }

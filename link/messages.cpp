@@ -56,9 +56,8 @@ Signal systemValues(const Rx& rx, uint8_t)
     copyTo(DatBlock::System, 0, rx, 7, DAT_SYSTEM_SIZE);
     copyTo(DatBlock::Burner, 0, rx, 17, DAT_BURNER_SIZE);
     if (isCircuit(rx[1])) copyTo(DAT_CircuitRecord(rx[1]), 23, rx, 2, 5);
-    DAT_SetDisplayContrast(DAT_ReadByte(DatBlock::System, 4));
     // The language travels with the contrast; the link applies both at communication start.
-    DAT_SetLanguageIndex(DAT_ReadByte(DatBlock::System, 5));
+    DAT_TakeDisplaySettings(DAT_ReadByte(DatBlock::System, 4), DAT_ReadByte(DatBlock::System, 5));
     if (isCircuit(rx[1])) DAT_LoadCircuitView(rx[1]);
     return SIG_RX_MSG2;
 }
