@@ -6,6 +6,7 @@
 
 #include "gfx/raster.h"
 #include "sim/ticks.h"
+#include "ui/fonts.h"
 
 namespace gfx {
 namespace {
@@ -51,8 +52,9 @@ uint8_t* GFX_Memory() { return &memory[0][0]; }
 
 void GFX_Init(const GFX_Font* font)
 {
-    current =
-        State{font, 1, 0, GfxDrawMode::Normal, GFX_TEXT_NORMAL, GFX_LINE_SOLID, 1, {0, 0}, DISPLAY};
+    current = State{};
+    // The panel starts in its normal font; tests bring small fonts of their own.
+    current.font = font != nullptr ? font : &FNT_GetNormal();
     memset(memory, 0, sizeof memory);
     visibleClearAll();
 }

@@ -9,22 +9,23 @@
 
 namespace gfx {
 
+inline constexpr GFX_Rect DISPLAY{0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1};
+
+// The drawing state as after start-up: white on black, normal modes, solid lines, pen 1.
 struct State {
-    const GFX_Font* font;
-    uint8_t fg; // pixel value of the foreground
-    uint8_t bg;
-    GfxDrawMode drawMode;
-    uint8_t textMode;
-    uint8_t lineStyle;
-    uint8_t penSize;
-    GFX_Point textPos;
-    GFX_Rect clip; // always inside the display
+    const GFX_Font* font = nullptr;
+    uint8_t fg = 1; // pixel value of the foreground
+    uint8_t bg = 0;
+    GfxDrawMode drawMode = GfxDrawMode::Normal;
+    uint8_t textMode = GFX_TEXT_NORMAL;
+    uint8_t lineStyle = GFX_LINE_SOLID;
+    uint8_t penSize = 1;
+    GFX_Point textPos{0, 0};
+    GFX_Rect clip = DISPLAY; // always inside the display
 };
 
 State& state();
 inline uint8_t* row(int y) { return GFX_Memory() + y * GFX_WIDTH; }
-
-inline constexpr GFX_Rect DISPLAY{0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1};
 
 inline GFX_Rect intersect(const GFX_Rect& a, const GFX_Rect& b)
 {

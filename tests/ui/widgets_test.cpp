@@ -343,6 +343,8 @@ TEST_F(Texts, TemperaturesWeekdaysAndDates)
 
 TEST_F(Texts, KeySymbolsAndTheDigitBlankInTheNormalFont)
 {
+    GFX_Init(); // as at start-up
+    EXPECT_EQ(GFX_GetFont(), &FNT_GetNormal());
     EXPECT_EQ(GFX_TextWidth("♬HK♭"), GFX_TextWidth("HK") + 16);
     // A digit replaced by 0x1B leaves the following characters where they were.
     GFX_TextAt("123", 10, 40);
