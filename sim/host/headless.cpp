@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "data/datapool.h"
 #include "gfx/gfx.h"
 #include "kernel/app.h"
 #include "kernel/evt.h"
@@ -153,31 +154,34 @@ protected:
         case ScriptStep::Op::ExpectShot: return expectShot(s);
         case ScriptStep::Op::Texts: {
             std::vector<std::string> lines;
-            inspect([&] { lines = visibleTextLines(); });
+            withPanel([&] { lines = visibleTextLines(); });
             for (const std::string& l : lines) output.line(l);
             return Flow::Next;
         }
         case ScriptStep::Op::State: {
             std::string name;
-            inspect([&] { name = currentStateName(); });
+            withPanel([&] { name = currentStateName(); });
             output.line("state " + name);
             return Flow::Next;
         }
         case ScriptStep::Op::ExpectState: {
             std::string name;
-            inspect([&] { name = currentStateName(); });
+            withPanel([&] { name = currentStateName(); });
             if (name == s.text) return Flow::Next;
             return fail(s, "expected state " + s.text + ", the panel is in " + name);
         }
         case ScriptStep::Op::ExpectText: {
             bool found = false;
-            inspect([&] { found = anyTextContains(s.text); });
+            withPanel([&] { found = anyTextContains(s.text); });
             return found ? Flow::Next : fail(s, "no visible text contains " + quoted(s.text));
         }
         case ScriptStep::Op::ExpectLog:
             return output.matchLog(s.text) ? Flow::Next
                                            : fail(s, "the log does not contain " + quoted(s.text));
         case ScriptStep::Op::ExpectTx: return expectTx(s);
+        case ScriptStep::Op::Language:
+            withPanel([&] { DAT_SetLanguageIndex(static_cast<uint8_t>(s.number)); });
+            return Flow::Next;
         }
         return Flow::Next;
     }
@@ -248,8 +252,8 @@ protected:
     }
 
     virtual void receive(const std::vector<uint8_t>& bytes) = 0;
-    // Runs `look` where it may read the panel's state.
-    virtual void inspect(const std::function<void()>& look) = 0;
+    // Runs `look` where it may read or change the panel's state.
+    virtual void withPanel(const std::function<void()>& look) = 0;
 
     Script script_;
     size_t next_ = 0;
@@ -346,7 +350,7 @@ private:
         rxLineFreeUs_ = us;
     }
 
-    void inspect(const std::function<void()>& look) override { look(); }
+    void withPanel(const std::function<void()>& look) override { look(); }
 
     static void serialInit(uint8_t port, UartTxDone txDone, UartRx rx)
     {
@@ -416,7 +420,7 @@ public:
     }
 
 private:
-    void inspect(const std::function<void()>& look) override
+    void withPanel(const std::function<void()>& look) override
     {
         if (ticks_.holdMainTask(5000)) look();
         ticks_.releaseMainTask();

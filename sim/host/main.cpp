@@ -45,6 +45,8 @@ script commands, one a line; '#' starts a comment, blank lines are ignored:
   expect-shot FILE.png        fail unless the visible display equals the golden image
                               (PANELSIM_UPDATE_GOLDEN=1 writes it); on a difference
                               FILE.actual.png and FILE.diff.png are written
+  language N                  the data pool's language setting (0 German .. 18 Turkish),
+                              as the language menu sets it; shown at the next redraw
   TEXT may be given in double quotes with \" \\ and \n escapes.
 every byte the panel sends on serial channel 0 is printed as @ uart0-tx HEX.
 )";

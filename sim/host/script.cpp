@@ -218,6 +218,13 @@ bool parseLine(const std::string& raw, int number, Script& script, std::string& 
     } else if (command == "shot" || command == "expect-shot") {
         if (!arity(1, 1)) return false;
         add(command == "shot" ? ScriptStep::Op::Shot : ScriptStep::Op::ExpectShot).text = words[1];
+    } else if (command == "language") {
+        int64_t index = 0;
+        if (!arity(1, 1) || !parseNumber(words[1], index, 0, 18)) {
+            if (error.empty()) error = "language wants a language index 0..18";
+            return false;
+        }
+        add(ScriptStep::Op::Language).number = index;
     } else if (command == "texts" || command == "state") {
         if (!arity(0, 0)) return false;
         add(command == "texts" ? ScriptStep::Op::Texts : ScriptStep::Op::State);

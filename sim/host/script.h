@@ -1,7 +1,7 @@
 // The headless runner's script language: one command a line, '#' starts a comment.
 //   clock YYYY-MM-DD HH:MM:SS   wait MS   press KEY[+KEY]   release   tap KEY[+KEY] [MS]
 //   hardkey N [MS]   uart0 HEX...   shot FILE.png   texts   state   expect-state NAME
-//   expect-text TEXT   expect-log TEXT   expect-tx HEX...   expect-shot FILE.png
+//   expect-text TEXT   expect-log TEXT   expect-tx HEX...   expect-shot FILE.png   language N
 // Composite commands (tap, hardkey) are expanded into primitive steps when the script is read.
 #pragma once
 
@@ -26,6 +26,7 @@ struct ScriptStep {
         ExpectLog,   // text = part of the debug log
         ExpectTx,    // bytes
         ExpectShot,  // text = golden file
+        Language,    // number = language index of the data pool's setting
     };
     ScriptStep(Op o, int l) : op(o), line(l) {}
     Op op;
