@@ -1,0 +1,35 @@
+#include "screen_fixture.h"
+
+namespace {
+
+using StartUpDisplay = ScreenTest;
+
+TEST_F(StartUpDisplay, AMenuTimeOutDuringTheProgressBarIsIgnored)
+{
+    run(2000);
+    ASSERT_EQ(state(), "BLA_PruefprogrammStart");
+    EVT_Post(PRIO_UI, SIG_MENU_TIMEOUT);
+    run(2000);
+    EXPECT_EQ(state(), "BLA_KommunikationStart");
+    EVT_Post(PRIO_UI, SIG_MENU_TIMEOUT);
+    run(7000);
+    EXPECT_EQ(state(), "BGA_GrundanzeigeMenue");
+    EXPECT_FALSE(log.contains("FATAL ERROR")) << log.text();
+}
+
+TEST_F(StartUpDisplay, TheProgressBarFillsOnePixelEveryTenthOfASecond)
+{
+    run(2000);
+    const uint8_t* memory = GFX_Memory();
+    auto filled = [&] {
+        int n = 0;
+        for (int x = 8; x < 230; ++x)
+            n += memory[40 * GFX_WIDTH + x] != 0;
+        return n;
+    };
+    const int before = filled();
+    run(1000);
+    EXPECT_NEAR(filled() - before, 10, 1);
+}
+
+} // namespace
