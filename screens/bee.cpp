@@ -29,7 +29,10 @@ constexpr TextId TXT_ON = 76;  // "Ein"
 constexpr TextId TXT_OFF = 24; // "Aus"
 constexpr uint32_t HINT_TICKS = 40;
 
-void drawOnOff(bool on) { GFX_TextInRect(TXT_Get(on ? TXT_ON : TXT_OFF), VALUE_RECT, GFX_ALIGN_CENTER); }
+void drawOnOff(bool on)
+{
+    GFX_TextInRect(TXT_Get(on ? TXT_ON : TXT_OFF), VALUE_RECT, GFX_ALIGN_CENTER);
+}
 
 void roomTemperature()
 {
@@ -40,8 +43,8 @@ void roomTemperature()
 // The picture of the active programme, centred in the picture area; none for other modes.
 void operatingProgram()
 {
-    const GFX_Bitmap* picture = DAT_IsStandby()             ? &PIC_ProgramStandby
-                                : DAT_IsOnlyHotWater()      ? &PIC_ProgramHotWaterOnly
+    const GFX_Bitmap* picture = DAT_IsStandby()              ? &PIC_ProgramStandby
+                                : DAT_IsOnlyHotWater()       ? &PIC_ProgramHotWaterOnly
                                 : DAT_IsHeatingAndHotWater() ? &PIC_ProgramHeatingAndHotWater
                                                              : nullptr;
     if (picture == nullptr) return;
@@ -107,7 +110,8 @@ void drawHeader()
 
 void entry()
 {
-    for (uint8_t i = 0; i < ITEMS.size(); ++i) MEN_SetItem(i, DRAW[i]);
+    for (uint8_t i = 0; i < ITEMS.size(); ++i)
+        MEN_SetItem(i, DRAW[i]);
     MEN_SetCount(ITEMS.size());
     MEN_Init(MEN_STD_LEFT, LIST_RIGHT, MEN_STD_TOP, MEN_STD_HEIGHT, MEN_STD_GAP, MEN_STD_LINES);
 }
@@ -163,9 +167,7 @@ StateHandler endbenutzermenue(Hsm& me, const Event& e)
         if (ITEMS[MEN_GetCursor()].target != nullptr)
             HSM_Tran(me, &BKE_Kontrasteinstellung, ITEMS[MEN_GetCursor()].target, PAR_NAVIGATE);
         return nullptr;
-    case SIG_KEY_BACK:
-        HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_BACK);
-        return nullptr;
+    case SIG_KEY_BACK: HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_BACK); return nullptr;
     case SIG_REFRESH:
         hint = FUS_HINT_SELECT;
         FUS_DrawHint(hint);

@@ -50,8 +50,8 @@ bool solarShown() { return DAT_GetSolarPresent() && !locked(); }
 struct Item {
     TextId text;
     const GFX_Bitmap* picture;
-    bool flame;         // the flame shows below the picture while the burner runs
-    bool firstCircuit;  // OK first makes the first present heating circuit the current one
+    bool flame;          // the flame shows below the picture while the burner runs
+    bool firstCircuit;   // OK first makes the first present heating circuit the current one
     StateHandler target; // null: a screen of a later stage, OK does nothing
     uint32_t par;
     uint32_t help;
@@ -66,8 +66,7 @@ constexpr std::array<Item, 8> ITEMS{{
     {126, &PIC_ItemHeizung, true, true, &BEE_Endbenutzermenue, 3, 20, openShown},
     {285, &PIC_ItemWarmwasser, true, false, nullptr /* BWW_Warmwasser */, 3, 21, dhwShown},
     {237, &PIC_ItemSolar, false, false, nullptr /* BSE_Solarenergie */, 3, 22, solarShown},
-    {135, &PIC_ItemInformation, false, false, nullptr /* BIM_InformationMenue */, 3, 23,
-     openShown},
+    {135, &PIC_ItemInformation, false, false, nullptr /* BIM_InformationMenue */, 3, 23, openShown},
     {201, &PIC_ItemPruefbetrieb, true, false, nullptr /* BAP_Abgaspruefung */, 3, 24, always},
     // The quick instructions, also in the locked menu.
     {129, &PIC_ItemHilfe, false, false, &BHA_Hilfeanzeige, BHA_QUICK_INSTRUCTIONS, 17, always},
@@ -107,12 +106,12 @@ constexpr std::array<Condition, 10> MESSAGES{{
     {[] { return DAT_GetFaultPending() != 0; }, true, &BMA_Stoerung, 0},
     {[] { return DAT_GetFlag(DatFlag::BurnerLockedOut); }, true, &BMA_Feuerungsautomat, 0},
     {[] { return DAT_GetFlag(DatFlag::CalibrationActive); }, false, &BMA_KalibrationAktiv, 0},
-    {[] { return DAT_GetFlag(DatFlag::ParametrisationActive); }, false,
-     &BMA_ParametrierungFaAktiv, 0},
+    {[] { return DAT_GetFlag(DatFlag::ParametrisationActive); }, false, &BMA_ParametrierungFaAktiv,
+     0},
     {[] { return DAT_GetFlag(DatFlag::FillingActive); }, false, &BMA_BefuellungAktiv, 0},
     {[] { return DAT_GetFlag(DatFlag::VentingActive); }, false, &BMA_EntlueftungAktiv, 0},
-    {[] { return DAT_GetFlag(DatFlag::FlueGasTestActive); }, false,
-     nullptr /* BAP_Abgaspruefung */, 0},
+    {[] { return DAT_GetFlag(DatFlag::FlueGasTestActive); }, false, nullptr /* BAP_Abgaspruefung */,
+     0},
     {[] { return DAT_GetFlag(DatFlag::ClockMustBeSet); }, false, &BMA_UhrzeitStellen, 10},
     {[] { return DAT_GetMaintenancePending() != 0; }, true, &BMA_Wartung, 0},
 }};
@@ -182,7 +181,8 @@ StateHandler grundanzeige(Hsm& me, const Event& e)
 
 void applyVisibility()
 {
-    for (uint8_t i = 0; i < ITEMS.size(); ++i) MEN_SetItemVisible(i, ITEMS[i].shown());
+    for (uint8_t i = 0; i < ITEMS.size(); ++i)
+        MEN_SetItemVisible(i, ITEMS[i].shown());
 }
 
 void drawHeader()
@@ -197,7 +197,8 @@ void drawHeader()
 
 void menuEntry()
 {
-    for (uint8_t i = 0; i < ITEMS.size(); ++i) MEN_SetItem(i, DRAW[i]);
+    for (uint8_t i = 0; i < ITEMS.size(); ++i)
+        MEN_SetItem(i, DRAW[i]);
     MEN_SetCount(ITEMS.size());
     applyVisibility();
     MEN_Init(MEN_STD_LEFT, LIST_RIGHT, MEN_STD_TOP, MEN_STD_HEIGHT, MEN_STD_GAP, MEN_STD_LINES);

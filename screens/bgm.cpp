@@ -49,9 +49,8 @@ constexpr std::array<Item, 7> ITEMS{{
 
 template <size_t... I> constexpr auto drawFunctions(std::index_sequence<I...>)
 {
-    return std::array<MEN_DrawFn, sizeof...(I)>{[](const GFX_Rect& r) {
-        MEN_DrawTextIconItem(ITEMS[I].text, *ITEMS[I].icon, r);
-    }...};
+    return std::array<MEN_DrawFn, sizeof...(I)>{
+        [](const GFX_Rect& r) { MEN_DrawTextIconItem(ITEMS[I].text, *ITEMS[I].icon, r); }...};
 }
 constexpr auto DRAW = drawFunctions(std::make_index_sequence<ITEMS.size()>());
 
@@ -61,12 +60,14 @@ uint8_t hint = FUS_HINT_SELECT;
 
 void applyVisibility()
 {
-    for (uint8_t i = 0; i < ITEMS.size(); ++i) MEN_SetItemVisible(i, ITEMS[i].shown());
+    for (uint8_t i = 0; i < ITEMS.size(); ++i)
+        MEN_SetItemVisible(i, ITEMS[i].shown());
 }
 
 void entry()
 {
-    for (uint8_t i = 0; i < ITEMS.size(); ++i) MEN_SetItem(i, DRAW[i]);
+    for (uint8_t i = 0; i < ITEMS.size(); ++i)
+        MEN_SetItem(i, DRAW[i]);
     MEN_SetCount(ITEMS.size());
     applyVisibility();
     MEN_InitStandard();
@@ -114,8 +115,7 @@ void openItem(Hsm& me)
 {
     const Item& item = ITEMS[MEN_GetCursor()];
     if (item.firstCircuit) DAT_SelectCircuit(DAT_FirstCircuit());
-    if (item.target != nullptr)
-        HSM_Tran(me, &BKE_Kontrasteinstellung, item.target, PAR_NAVIGATE);
+    if (item.target != nullptr) HSM_Tran(me, &BKE_Kontrasteinstellung, item.target, PAR_NAVIGATE);
 }
 
 StateHandler grundmenue(Hsm& me, const Event& e)

@@ -83,7 +83,8 @@ const GFX_Rect& textArea() { return help.faultMode ? FAULT_TEXT_AREA : TEXT_AREA
 uint8_t countLines(const char* text)
 {
     uint8_t lines = 1;
-    for (const char* p = text; *p != 0; ++p) lines = static_cast<uint8_t>(lines + (*p == '\n'));
+    for (const char* p = text; *p != 0; ++p)
+        lines = static_cast<uint8_t>(lines + (*p == '\n'));
     return lines;
 }
 
@@ -151,18 +152,17 @@ void drawPage()
         std::memcpy(line, p, n);
         line[n] = 0;
         const int16_t y0 = static_cast<int16_t>(top + slot * SLOT_HEIGHT);
-        GFX_TextInRect(line, GFX_Rect{TEXT_AREA.x0, y0, TEXT_AREA.x1,
-                                      static_cast<int16_t>(y0 + SLOT_HEIGHT)},
-                       GFX_ALIGN_LEFT_CENTER);
+        GFX_TextInRect(
+            line, GFX_Rect{TEXT_AREA.x0, y0, TEXT_AREA.x1, static_cast<int16_t>(y0 + SLOT_HEIGHT)},
+            GFX_ALIGN_LEFT_CENTER);
         p = end != nullptr ? end + 1 : p + length;
     }
 }
 
 void show(uint32_t code)
 {
-    const HelpEntry& entry = HELP[code >= FIRST_CODE && code < FIRST_CODE + HELP.size()
-                                      ? code - FIRST_CODE
-                                      : 0];
+    const HelpEntry& entry =
+        HELP[code >= FIRST_CODE && code < FIRST_CODE + HELP.size() ? code - FIRST_CODE : 0];
     help.text = entry.text;
     help.faultMode = false;
     uint8_t faultCode = 0;

@@ -104,9 +104,7 @@ StateHandler pruefprogrammStart(Hsm& me, const Event& e)
     case SIG_UART_RX:
         if (e.par == UART_TEST_REQUEST) open(me, HARDWARE_QUALITY_CHECK, PAR_PLAIN);
         return nullptr;
-    case SIG_REFRESH:
-        HSM_Tran(me, &BLA_Laufbalkenanzeige, &BLA_KommunikationStart);
-        return nullptr;
+    case SIG_REFRESH: HSM_Tran(me, &BLA_Laufbalkenanzeige, &BLA_KommunikationStart); return nullptr;
     }
     return &BLA_Laufbalkenanzeige;
 }

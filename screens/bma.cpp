@@ -46,10 +46,7 @@ void openMaintenanceDialog(Hsm& me)
 {
     leave(me, &BKE_Kontrasteinstellung, nullptr /* BWD_WartungsDialog */, PAR_NAVIGATE);
 }
-void openClockDialog(Hsm& me)
-{
-    leave(me, &BMM_Menuemonitor, nullptr /* BUD_UhrzeitDialog */, 10);
-}
+void openClockDialog(Hsm& me) { leave(me, &BMM_Menuemonitor, nullptr /* BUD_UhrzeitDialog */, 10); }
 void openMainMenu(Hsm& me) { leave(me, &BKE_Kontrasteinstellung, &BGM_Grundmenue, PAR_NAVIGATE); }
 
 // The controller ends the procedure; the panel's flag goes at once, so the basic display does
@@ -156,11 +153,11 @@ struct Notice {
     uint32_t help;
 };
 constexpr std::array<Notice, 6> NOTICES{{
-    {98, true, 14, openFaultDialog, true, 27},   // "Feuerungsautomat\nverriegelt"
-    {143, true, 15, nullptr, false, 28},         // "Kalibration aktiv"
-    {196, false, 15, nullptr, false, 29},        // "Parametr.Feuerungsaut.aktiv"
-    {36, true, 6, endFilling, true, 16},         // "Befüllung"
-    {81, true, 6, endVenting, true, 16},         // "Entlüftung"
+    {98, true, 14, openFaultDialog, true, 27},      // "Feuerungsautomat\nverriegelt"
+    {143, true, 15, nullptr, false, 28},            // "Kalibration aktiv"
+    {196, false, 15, nullptr, false, 29},           // "Parametr.Feuerungsaut.aktiv"
+    {36, true, 6, endFilling, true, 16},            // "Befüllung"
+    {81, true, 6, endVenting, true, 16},            // "Entlüftung"
     {274, true, 5, openClockDialog, true, NO_HELP}, // "Uhrzeit und Datum\neinstellen"
 }};
 constexpr size_t LOCK_OUT = 0, CALIBRATION = 1, PARAMETRISATION = 2, FILLING = 3, VENTING = 4,
@@ -227,8 +224,8 @@ StateHandler bedienungGesperrtAnzeige(Hsm& me, const Event& e)
     case SIG_KEY_OK:
     case SIG_KEY_MENU:
     case SIG_REFRESH:
-        HSM_Tran(me, &BMM_Menuemonitor,
-                 lockedReturn != nullptr ? lockedReturn : &BGA_Grundanzeige, PAR_REDRAW);
+        HSM_Tran(me, &BMM_Menuemonitor, lockedReturn != nullptr ? lockedReturn : &BGA_Grundanzeige,
+                 PAR_REDRAW);
         return nullptr;
     }
     return &BMA_BedienungGesperrt;

@@ -70,7 +70,9 @@ StateHandler ruheAnimation(Hsm& me, const Event& e)
         EVT_Send(&me, SIG_SET_RETURN_STATE, HSM_StateToPar(&BGA_Grundanzeige));
         EVT_Post(PRIO_LIGHT, SIG_LIGHT_FULL_PRESET);
         return nullptr;
-    case SIG_TICK_5S: HSM_Tran(me, &BRA_RuheAnimation, &BRA_RuheAnimation, PAR_NAVIGATE); return nullptr;
+    case SIG_TICK_5S:
+        HSM_Tran(me, &BRA_RuheAnimation, &BRA_RuheAnimation, PAR_NAVIGATE);
+        return nullptr;
     }
     return &BGA_Grundanzeige;
 }

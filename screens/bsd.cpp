@@ -21,13 +21,13 @@
 
 namespace {
 
-constexpr TextId TXT_FAULT = 259;          // "Störung"
-constexpr TextId TXT_NO_FAULT = 146;       // "Keine Störung"
-constexpr TextId TXT_ACKNOWLEDGE = 206;    // "Quittieren?"
+constexpr TextId TXT_FAULT = 259;       // "Störung"
+constexpr TextId TXT_NO_FAULT = 146;    // "Keine Störung"
+constexpr TextId TXT_ACKNOWLEDGE = 206; // "Quittieren?"
 constexpr TextId TXT_YES = 141;
 constexpr TextId TXT_NO = 184;
 constexpr uint8_t MSG_FAULT_LIST = 22;
-constexpr uint8_t FAULT_ACK = 85;          // parameter of command 235
+constexpr uint8_t FAULT_ACK = 85;            // parameter of command 235
 constexpr uint32_t LIST_REQUEST_TICKS = 100; // the list is fetched again every 10 s
 constexpr uint32_t WAIT_STEP_TICKS = 3;      // hourglass frame every 300 ms
 constexpr uint32_t WAIT_LIMIT_TICKS = 300;   // no answer within 30 s closes the dialog
@@ -47,11 +47,11 @@ constexpr std::array<TextId, 49> CATEGORY_TEXTS = [] {
     std::array<TextId, 49> t{};
     t.fill(TXT_FAULT);
     constexpr std::pair<uint8_t, TextId> named[] = {
-        {1, 291},  {2, 50},   {3, 267},  {4, 232},  {5, 26},   {6, 279},  {7, 149},
-        {8, 252},  {11, 6},   {12, 208}, {20, 260}, {21, 266}, {22, 27},  {23, 151},
-        {24, 236}, {25, 97},  {26, 96},  {27, 107}, {32, 242}, {33, 170}, {34, 31},
-        {35, 153}, {36, 63}};
-    for (const auto& [category, text] : named) t[category] = text;
+        {1, 291}, {2, 50},   {3, 267},  {4, 232},  {5, 26},  {6, 279},  {7, 149},  {8, 252},
+        {11, 6},  {12, 208}, {20, 260}, {21, 266}, {22, 27}, {23, 151}, {24, 236}, {25, 97},
+        {26, 96}, {27, 107}, {32, 242}, {33, 170}, {34, 31}, {35, 153}, {36, 63}};
+    for (const auto& [category, text] : named)
+        t[category] = text;
     return t;
 }();
 
@@ -86,7 +86,8 @@ bool recordPresent(uint8_t i)
 uint8_t countRecords()
 {
     uint8_t n = 0;
-    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i) n = static_cast<uint8_t>(n + recordPresent(i));
+    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i)
+        n = static_cast<uint8_t>(n + recordPresent(i));
     return n;
 }
 
@@ -175,7 +176,8 @@ constexpr auto DRAW = drawFunctions(std::make_index_sequence<DAT_FAULT_RECORDS>(
 
 void applyVisibility()
 {
-    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i) MEN_SetItemVisible(i, recordPresent(i));
+    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i)
+        MEN_SetItemVisible(i, recordPresent(i));
 }
 
 // While the alarm stands OK acknowledges it; otherwise the list only shows.
@@ -192,7 +194,8 @@ StateHandler stoerungsdatenMenue(Hsm& me, const Event& e)
 {
     switch (e.sig) {
     case SIG_ENTRY:
-        for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i) MEN_SetItem(i, DRAW[i]);
+        for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i)
+            MEN_SetItem(i, DRAW[i]);
         MEN_SetCount(DAT_FAULT_RECORDS);
         applyVisibility();
         MEN_InitStandard();
@@ -300,7 +303,9 @@ StateHandler quittierungsAbfrage(Hsm& me, const Event& e)
         DAT_SetFaultPending(0);
         HSM_Tran(me, &BMM_Menuemonitor, &BSD_QuittierungsFeedback, PAR_NAVIGATE);
         return nullptr;
-    case SIG_KEY_BACK: HSM_Tran(me, &BMM_Menuemonitor, &BSD_Stoerungsdialog, PAR_BACK); return nullptr;
+    case SIG_KEY_BACK:
+        HSM_Tran(me, &BMM_Menuemonitor, &BSD_Stoerungsdialog, PAR_BACK);
+        return nullptr;
     case SIG_REFRESH:
         FUS_DrawHint(FUS_HINT_SELECT);
         FUS_Refresh();
