@@ -14,7 +14,6 @@
 #include "screens/bra.h"
 #include "screens/bsd.h"
 #include "ui/fmt.h"
-#include "ui/fonts.h"
 #include "ui/fus.h"
 #include "ui/kop.h"
 #include "ui/lcd.h"
@@ -162,9 +161,6 @@ StateHandler grundanzeige(Hsm& me, const Event& e)
 {
     switch (e.sig) {
     case SIG_ENTRY:
-        // After the 3 o'clock restart the panel starts here, and the graphics start-up leaves
-        // no font selected.
-        if (GFX_GetFont() == nullptr) FNT_SetNormal();
         EVT_Post(PRIO_TIMER, SIG_TMR_IDLE, IDLE_TICKS);
         DIS_Request(SLOT_BOILER);
         return nullptr;

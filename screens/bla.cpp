@@ -65,9 +65,6 @@ StateHandler laufbalkenanzeige(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY: barPosition = BAR.x0; return nullptr;
     case SIG_INIT:
-        // The graphics start-up leaves no font selected; every screen text is in the normal
-        // font unless it says otherwise.
-        FNT_SetNormal();
         GFX_Clear();
         barStep();
         lcd_refresh();
