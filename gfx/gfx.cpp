@@ -6,7 +6,6 @@
 
 #include "gfx/raster.h"
 #include "sim/ticks.h"
-#include "ui/fonts.h"
 
 namespace gfx {
 namespace {
@@ -53,8 +52,7 @@ uint8_t* GFX_Memory() { return &memory[0][0]; }
 void GFX_Init(const GFX_Font* font)
 {
     current = State{};
-    // The panel starts in its normal font; tests bring small fonts of their own.
-    current.font = font != nullptr ? font : &FNT_GetNormal();
+    current.font = font;
     memset(memory, 0, sizeof memory);
     visibleClearAll();
 }

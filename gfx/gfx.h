@@ -52,10 +52,10 @@ inline constexpr int32_t GFX_MAX_TEXT_CHARS = 32767;
 // Display memory: one byte a pixel, non-zero = set (foreground).
 uint8_t* GFX_Memory();
 
-// Clears the display and resets the drawing state: the given font (by default the panel's
+// Clears the display and resets the drawing state: the given font (the panel starts in its
 // normal font), white on black, normal draw and text modes, solid lines, pen 1, text position
 // (0, 0).
-void GFX_Init(const GFX_Font* font = nullptr);
+void GFX_Init(const GFX_Font* font);
 void GFX_Delay(uint32_t ms);
 
 // Drawing state; each setter returns the previous value.

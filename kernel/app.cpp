@@ -14,6 +14,7 @@
 #include "sim/host.h"
 #include "sim/instance.h"
 #include "sim/intrinsics.h"
+#include "ui/fonts.h"
 #include "ui/text.h"
 
 namespace {
@@ -64,7 +65,7 @@ uint8_t APP_Init()
     TXT_Init();
     DAT_ClearAll(startType);
     BMM_ClearFlags();
-    GFX_Init();
+    GFX_Init(&FNT_GetNormal());
     EVT_ClearReady();
     EVT_Construct(PRIO_UI);
     return startType;

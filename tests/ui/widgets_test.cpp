@@ -153,7 +153,7 @@ TEST_F(StatusTexts, ProgramStateNamesWhatGovernsTheCircuit)
 {
     DAT_Block(DatBlock::Config)[23] = 0x05;
     DAT_SelectCircuit(2);
-    DAT_Block(DatBlock::CircuitView)[4] &= 0xF8; // no screed function, no heating state
+    DAT_Block(DatBlock::CircuitView)[4] &= 0xEC; // no screed function, no heating state
     DAT_CommitCircuitView();
     for (DatFlag f : {DatFlag::HolidayActive, DatFlag::ExternalSwitchOver, DatFlag::ExternalProgram,
                       DatFlag::PartyMode, DatFlag::EconomyMode})
@@ -175,12 +175,20 @@ TEST_F(StatusTexts, ProgramStateNamesWhatGovernsTheCircuit)
     EXPECT_EQ(TXT_CircuitProgramState(2), 114);
     EXPECT_EQ(TXT_CircuitHeatingState(2), 10);
 
-    DAT_Block(DatBlock::CircuitView)[4] |= 0x03; // screed function, normal heating
+    DAT_Block(DatBlock::CircuitView)[4] |= 0x11; // screed function, normal heating
     DAT_CommitCircuitView();
     EXPECT_EQ(TXT_CircuitProgramState(2), 85);
     EXPECT_EQ(TXT_CircuitHeatingState(2), 192);
     DAT_SetFlag(DatFlag::HolidayActive, true);
     EXPECT_EQ(TXT_CircuitProgramState(2), 85); // the screed function comes first
+}
+
+TEST_F(StatusTexts, TheDemonstrationPlantHeatsNormallyWithoutScreedFunction)
+{
+    for (uint8_t circuit : {1, 2}) {
+        EXPECT_EQ(TXT_CircuitProgramState(circuit), 114) << int(circuit);
+        EXPECT_EQ(TXT_CircuitHeatingState(circuit), 192) << int(circuit);
+    }
 }
 
 // --- value editor -----------------------------------------------------------------------
@@ -343,7 +351,7 @@ TEST_F(Texts, TemperaturesWeekdaysAndDates)
 
 TEST_F(Texts, KeySymbolsAndTheDigitBlankInTheNormalFont)
 {
-    GFX_Init(); // as at start-up
+    GFX_Init(&FNT_GetNormal()); // as at start-up
     EXPECT_EQ(GFX_GetFont(), &FNT_GetNormal());
     EXPECT_EQ(GFX_TextWidth("♬HK♭"), GFX_TextWidth("HK") + 16);
     // A digit replaced by 0x1B leaves the following characters where they were.

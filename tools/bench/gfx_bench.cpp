@@ -8,6 +8,7 @@
 
 #include "gfx/gfx.h"
 #include "sim/host.h"
+#include "ui/fonts.h"
 #include "ui/lcd.h"
 
 namespace {
@@ -48,7 +49,7 @@ template <typename F> double microsecondsPer(int count, F&& body)
 
 int main()
 {
-    GFX_Init();
+    GFX_Init(&FNT_GetNormal());
     SIM_SetDisplaySink(&copySink);
     constexpr int FRAMES = 432000; // 24 hours at five frames a second
     int angle = 0;
