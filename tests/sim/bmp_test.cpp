@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include "sim/host/bmp.h"
@@ -82,6 +85,26 @@ TEST(Hardkeys, AtMost128Regions)
     bool tooMany = false;
     EXPECT_EQ(BMP_FindHardkeys(m, 0xFF0000, tooMany).size(), 128u);
     EXPECT_TRUE(tooMany);
+}
+
+TEST(DevicePicture, AnUnusablePictureInTheWorkingDirectoryFallsBackToTheBuiltInOne)
+{
+    char dir[] = "/tmp/panelsim-device-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    {
+        std::ofstream("Device.bmp") << "BM not really a bitmap";
+        std::ofstream("Device1.bmp") << "BM";
+    }
+    static std::string reported;
+    reported.clear();
+    const DevicePicture picture = DEVICE_Load([](const std::string& text) { reported += text; });
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(picture.source, "built-in");
+    EXPECT_EQ(picture.hardkeys.size(), 34u);
+    EXPECT_NE(reported.find("Device.bmp"), std::string::npos) << reported;
 }
 
 TEST(DevicePicture, BuiltInPictureHasTheHardkeysOfThePanelInOrder)
