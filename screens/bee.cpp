@@ -27,7 +27,6 @@ constexpr int16_t PICTURE_X = 177, PICTURE_Y = 76;
 constexpr int16_t DIVIDER_X = 160, DIVIDER_Y0 = 29, DIVIDER_Y1 = 130;
 constexpr TextId TXT_ON = 76;  // "Ein"
 constexpr TextId TXT_OFF = 24; // "Aus"
-constexpr uint32_t HINT_TICKS = 40;
 
 void drawOnOff(bool on)
 {
@@ -128,18 +127,6 @@ void init(uint32_t par)
     lcd_refresh();
 }
 
-void move(bool down)
-{
-    if (down)
-        MEN_Down();
-    else
-        MEN_Up();
-    hint = FUS_HINT_CONTINUE_OK;
-    FUS_DrawHint(hint);
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, HINT_TICKS);
-    lcd_refresh();
-}
-
 // With one heating circuit there is nothing to choose: the key goes on to the menu monitor.
 StateHandler chooseCircuit(Hsm& me, void (*step)())
 {
@@ -159,8 +146,8 @@ StateHandler endbenutzermenue(Hsm& me, const Event& e)
         savedCursor = MEN_GetCursor();
         UI_ScreenExit();
         return nullptr;
-    case SIG_KEY_UP: move(false); return nullptr;
-    case SIG_KEY_DOWN: move(true); return nullptr;
+    case SIG_KEY_UP: hint = MEN_MoveWithHint(MenuMove::Up); return nullptr;
+    case SIG_KEY_DOWN: hint = MEN_MoveWithHint(MenuMove::Down); return nullptr;
     case SIG_KEY_LEFT: return chooseCircuit(me, DAT_PrevCircuit);
     case SIG_KEY_RIGHT: return chooseCircuit(me, DAT_NextCircuit);
     case SIG_KEY_OK:
@@ -169,9 +156,7 @@ StateHandler endbenutzermenue(Hsm& me, const Event& e)
         return nullptr;
     case SIG_KEY_BACK: HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_BACK); return nullptr;
     case SIG_REFRESH:
-        hint = FUS_HINT_SELECT;
-        FUS_DrawHint(hint);
-        FUS_Refresh();
+        hint = MEN_SelectHintAgain();
         return nullptr;
     case SIG_TICK_5S:
         HSM_Tran(me, &BEE_Endbenutzermenue, &BEE_Endbenutzermenue, PAR_REDRAW);

@@ -24,7 +24,6 @@ namespace {
 constexpr TextId TXT_BOILER_TEMPERATURE = 150;
 constexpr uint16_t IDLE_TICKS = 3000; // 5 minutes without a key
 constexpr uint8_t SLOT_BOILER = 15;   // message 15: boiler values and test states
-constexpr uint16_t REFRESH_HINT_TICKS = 40;
 
 // The list leaves x 159-239 to the picture of the selected item.
 constexpr uint8_t LIST_RIGHT = 158;
@@ -221,23 +220,6 @@ void menuExit(StateHandler self)
         EVT_Post(PRIO_KEYS, SIG_KEY_FLUSH);
 }
 
-void showHint(uint8_t number)
-{
-    hint = number;
-    FUS_DrawHint(number);
-}
-
-void move(bool down)
-{
-    if (down)
-        MEN_Down();
-    else
-        MEN_Up();
-    showHint(FUS_HINT_CONTINUE_OK);
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, REFRESH_HINT_TICKS);
-    lcd_refresh();
-}
-
 void openItem(Hsm& me)
 {
     const Item& item = ITEMS[MEN_GetCursor()];
@@ -256,12 +238,11 @@ void goIdle(Hsm& me)
 bool commonMenuSignal(Hsm& me, const Event& e)
 {
     switch (e.sig) {
-    case SIG_KEY_UP: move(false); return true;
-    case SIG_KEY_DOWN: move(true); return true;
+    case SIG_KEY_UP: hint = MEN_MoveWithHint(MenuMove::Up); return true;
+    case SIG_KEY_DOWN: hint = MEN_MoveWithHint(MenuMove::Down); return true;
     case SIG_KEY_OK: openItem(me); return true;
     case SIG_REFRESH:
-        showHint(FUS_HINT_SELECT);
-        FUS_Refresh();
+        hint = MEN_SelectHintAgain();
         return true;
     case SIG_TICK_5S: redispatch(me); return true;
     case SIG_HELP_REQUEST:

@@ -19,7 +19,6 @@
 namespace {
 
 constexpr TextId TXT_MENU = 166;
-constexpr uint32_t HINT_TICKS = 40;
 
 bool always() { return true; }
 bool faultShown() { return DAT_GetFaultPresent() || DAT_GetFaultPending() != 0; }
@@ -99,18 +98,6 @@ void init(uint32_t par)
     lcd_refresh();
 }
 
-void move(bool down)
-{
-    if (down)
-        MEN_Down();
-    else
-        MEN_Up();
-    hint = FUS_HINT_CONTINUE_OK;
-    FUS_DrawHint(hint);
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, HINT_TICKS);
-    lcd_refresh();
-}
-
 void openItem(Hsm& me)
 {
     const Item& item = ITEMS[MEN_GetCursor()];
@@ -128,16 +115,14 @@ StateHandler grundmenue(Hsm& me, const Event& e)
         savedCursor = MEN_GetCursor();
         UI_ScreenExit();
         return nullptr;
-    case SIG_KEY_UP: move(false); return nullptr;
-    case SIG_KEY_DOWN: move(true); return nullptr;
+    case SIG_KEY_UP: hint = MEN_MoveWithHint(MenuMove::Up); return nullptr;
+    case SIG_KEY_DOWN: hint = MEN_MoveWithHint(MenuMove::Down); return nullptr;
     case SIG_KEY_OK: openItem(me); return nullptr;
     case SIG_KEY_BACK:
         HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_NAVIGATE);
         return nullptr;
     case SIG_REFRESH:
-        hint = FUS_HINT_SELECT;
-        FUS_DrawHint(hint);
-        FUS_Refresh();
+        hint = MEN_SelectHintAgain();
         return nullptr;
     case SIG_TICK_5S: HSM_Tran(me, &BGM_Grundmenue, &BGM_Grundmenue, PAR_REDRAW); return nullptr;
     case SIG_HELP_REQUEST:

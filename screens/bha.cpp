@@ -59,7 +59,6 @@ constexpr TextId TXT_NO_TIME = 2; // "--:--"
 constexpr TextId TXT_UHR = 271;
 constexpr uint8_t HINT_END_OK = 6;
 constexpr uint8_t HINT_NEXT_DOWN = 18;
-constexpr uint32_t HINT_TICKS = 40;
 
 constexpr GFX_Rect TEXT_AREA{1, 28, 238, 131};
 constexpr GFX_Rect FAULT_TEXT_AREA{1, 48, 238, 131};
@@ -194,7 +193,7 @@ void show(uint32_t code)
     if (paged()) {
         drawPage();
         FUS_DrawHint(HINT_NEXT_DOWN);
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, HINT_TICKS);
+        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, FUS_HINT_TICKS);
     } else {
         GFX_TextInRectWrap(TXT_Get(help.text), textArea(), GFX_ALIGN_LEFT_CENTER, GFX_WRAP_WORDS);
         FUS_DrawHint(HINT_END_OK);
@@ -211,7 +210,7 @@ void page(bool down)
     lcd_refreshRect(TEXT_AREA);
     FUS_DrawHint(HINT_END_OK);
     FUS_Refresh();
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, HINT_TICKS);
+    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, FUS_HINT_TICKS);
 }
 
 StateHandler hilfeanzeige(Hsm& me, const Event& e)

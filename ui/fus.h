@@ -35,6 +35,8 @@ inline constexpr std::array<TextId, 19> FUS_HINTS{
 };
 inline constexpr uint8_t FUS_HINT_SELECT = 0;
 inline constexpr uint8_t FUS_HINT_CONTINUE_OK = 5;
+// "Weiter mit OK" stays 4 s after the last move, then the selection hint returns.
+inline constexpr uint16_t FUS_HINT_TICKS = 40;
 
 inline constexpr TextId FUS_HintText(uint8_t number)
 {

@@ -2,6 +2,10 @@
 
 #include <array>
 
+#include "kernel/evt.h"
+#include "ui/fus.h"
+#include "ui/lcd.h"
+
 namespace {
 
 struct Item {
@@ -231,6 +235,25 @@ bool MEN_Up()
         menu.windowTop = MEN_PrevVisible(menu.windowTop);
     MEN_Draw();
     return true;
+}
+
+uint8_t MEN_MoveWithHint(MenuMove move)
+{
+    if (move == MenuMove::Down)
+        MEN_Down();
+    else
+        MEN_Up();
+    FUS_DrawHint(FUS_HINT_CONTINUE_OK);
+    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, FUS_HINT_TICKS);
+    lcd_refresh();
+    return FUS_HINT_CONTINUE_OK;
+}
+
+uint8_t MEN_SelectHintAgain()
+{
+    FUS_DrawHint(FUS_HINT_SELECT);
+    FUS_Refresh();
+    return FUS_HINT_SELECT;
 }
 
 void MEN_DrawTextIconItem(TextId id, const GFX_Bitmap& icon, const GFX_Rect& r)

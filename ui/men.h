@@ -52,6 +52,14 @@ void MEN_Draw();
 bool MEN_Down();
 bool MEN_Up();
 
+// The menu screens' answer to Up and Down: move the cursor, show "Weiter mit OK" and restart
+// the 4-second refresh timer after which MEN_SelectHintAgain brings "Wählen mit ♯" back; the
+// display is refreshed. Both return the footer hint now shown, for the screen to remember.
+enum class MenuMove : uint8_t { Up, Down };
+uint8_t MEN_MoveWithHint(MenuMove move);
+// SIG_REFRESH of a menu screen: the selection hint again, only the footer refreshed.
+uint8_t MEN_SelectHintAgain();
+
 // Item painters for the draw functions.
 // Text left, the item's 22-pixel icon at the right end.
 void MEN_DrawTextIconItem(TextId id, const GFX_Bitmap& icon, const GFX_Rect& r);
