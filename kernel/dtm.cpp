@@ -46,10 +46,14 @@ constexpr std::array<PeriodicTimer, 4> periodicTimers{{
     {50, SIG_TICK_5S, PRIO_UI},
 }};
 
-// Counters shared with the tick handlers: written by the main task only under the tick lock.
-std::array<uint16_t, timers10ms.size()> counters10ms{};
-std::array<uint16_t, timers100ms.size()> counters100ms{};
-std::array<uint16_t, periodicTimers.size()> periodicCounters{10, 300, 600, 50};
+// Counters shared with the tick handlers. The main task stores a new count while a tick may be
+// counting down: the handlers decrement by compare-and-swap, so a restarted timer is never lost
+// and a stale expiry never delivered. (The tick lock cannot serve here: start-up writes them
+// with interrupts disabled, and the tick lock must be taken before the interrupt lock.)
+using Counter = std::atomic<uint16_t>;
+std::array<Counter, timers10ms.size()> counters10ms{};
+std::array<Counter, timers100ms.size()> counters100ms{};
+std::array<Counter, periodicTimers.size()> periodicCounters{};
 std::atomic<uint32_t> clockSeconds{0};
 std::atomic<uint32_t> ms1Count{0}, ms10Count{0}, ms100Count{0};
 uint8_t checkIn10ms = 20;
@@ -59,15 +63,24 @@ constexpr std::array<uint8_t, 12> monthLengths{31, 28, 31, 30, 31, 30, 31, 31, 3
 constexpr uint32_t firstClampDay = 14245; // 2009-01-01
 constexpr uint32_t lastClampDay = 46810;  // 2098-02-28
 
-template <size_t N>
-void processOneShots(const std::array<OneShotTimer, N>& table, std::array<uint16_t, N>& counters)
+// One tick off a running timer; true when this tick made it expire.
+bool countDown(Counter& counter)
 {
-    for (size_t i = 0; i < N; ++i) {
-        if (counters[i] != 0 && --counters[i] == 0) EVT_Post(table[i].priority, table[i].expiry);
+    uint16_t value = counter.load();
+    while (value != 0) {
+        if (counter.compare_exchange_weak(value, static_cast<uint16_t>(value - 1))) return value == 1;
     }
+    return false;
 }
 
-uint16_t* counterOf(Signal start)
+template <size_t N>
+void processOneShots(const std::array<OneShotTimer, N>& table, std::array<Counter, N>& counters)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (countDown(counters[i])) EVT_Post(table[i].priority, table[i].expiry);
+}
+
+Counter* counterOf(Signal start)
 {
     for (size_t i = 0; i < timers10ms.size(); ++i)
         if (timers10ms[i].start == start) return &counters10ms[i];
@@ -78,17 +91,13 @@ uint16_t* counterOf(Signal start)
 
 void startTimer(Signal start, uint32_t ticks)
 {
-    uint16_t* counter = counterOf(start);
-    ISR_LockTicks();
-    *counter = static_cast<uint16_t>(ticks);
-    ISR_UnlockTicks();
+    counterOf(start)->store(static_cast<uint16_t>(ticks));
     // A refresh that belongs to an earlier start must never reach the screen.
     if (start == SIG_TMR_REFRESH) EVT_Purge(PRIO_UI, SIG_REFRESH);
 }
 
 void initialise(uint32_t startType)
 {
-    ISR_LockTicks();
     checkIn10ms = 20;
     checkIn100ms = 2;
     if (startType != 2) {
@@ -102,9 +111,8 @@ void initialise(uint32_t startType)
     }
     periodicCounters[3] = 50;
     ms1Count = ms10Count = ms100Count = 0;
-    counters10ms.fill(0);
-    counters100ms.fill(0);
-    ISR_UnlockTicks();
+    for (Counter& c : counters10ms) c = 0;
+    for (Counter& c : counters100ms) c = 0;
     CPU_TimerInit();
 }
 
@@ -116,11 +124,7 @@ StateHandler timerTask(Hsm&, const Event& e)
     case SIG_EXIT: return nullptr;
     case SIG_TIM_ENABLE: tim_enableAll(); return nullptr;
     case SIG_TIM_DISABLE: tim_disableAll(); return nullptr;
-    case SIG_SET_CLOCK:
-        ISR_LockTicks();
-        clockSeconds = e.par;
-        ISR_UnlockTicks();
-        return nullptr;
+    case SIG_SET_CLOCK: clockSeconds = e.par; return nullptr;
     case SIG_BEEP: HAL_Beep(); return nullptr;
     default:
         if (counterOf(e.sig) != nullptr) {
@@ -177,12 +181,8 @@ uint32_t DTM_Ms100Count() { return ms100Count; }
 
 uint16_t DTM_TimerCounter(Signal start)
 {
-    const uint16_t* counter = counterOf(start);
-    if (counter == nullptr) return 0;
-    ISR_LockTicks();
-    const uint16_t value = *counter;
-    ISR_UnlockTicks();
-    return value;
+    const Counter* counter = counterOf(start);
+    return counter ? counter->load() : 0;
 }
 
 bool DTM_IsLeapYear(uint16_t year) { return year % 4 == 0; }

@@ -67,7 +67,5 @@ void ISR_Leave()
     isrLock.unlock();
 }
 
-void ISR_LockTicks() { isrLock.lock(); }
-void ISR_UnlockTicks() { isrLock.unlock(); }
 
 int IAR_Nesting() { return irqLock.nesting.load(); }

@@ -218,6 +218,9 @@ bool Window::open()
                         "under xvfb-run, or use --headless\n");
         return false;
     }
+    // The window is drawn by the program into the window surface; the system's own pixel
+    // transfer (shared memory on X11) does that best, without a 3D driver behind it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         fprintf(stderr, "panelsim: cannot open the display: %s\n", SDL_GetError());
         return false;
