@@ -467,14 +467,14 @@ void FG_AddKeySymbols(GlyphSet& glyphs, int height)
         glyphs[d.codePoint] = draw(d, height);
 }
 
-bool FG_DrawnLetter(const FontSpec& spec, uint32_t codePoint, Cell& cell)
+bool FG_DrawnLetter(const FontSpec& recipe, uint32_t codePoint, Cell& cell)
 {
     std::span<const Drawing> letters;
-    if (std::strcmp(spec.name, "small") == 0) letters = SMALL_LETTERS;
-    if (std::strcmp(spec.name, "normal") == 0) letters = NORMAL_LETTERS;
+    if (std::strcmp(recipe.name, "small") == 0) letters = SMALL_LETTERS;
+    if (std::strcmp(recipe.name, "normal") == 0) letters = NORMAL_LETTERS;
     for (const Drawing& d : letters)
         if (d.codePoint == codePoint) {
-            cell = draw(d, spec.height);
+            cell = draw(d, recipe.height);
             return true;
         }
     return false;

@@ -61,19 +61,19 @@ void FG_AddKeySymbols(GlyphSet& glyphs, int height);
 // A letter drawn by hand, as high as the font: false when the source's own shape is used. The
 // small font's drawings are cut to their ink like its other letters; the normal font's are
 // whole cells.
-bool FG_DrawnLetter(const FontSpec& spec, uint32_t codePoint, Cell& cell);
+bool FG_DrawnLetter(const FontSpec& recipe, uint32_t codePoint, Cell& cell);
 
 // Renders every code point of the font's ranges; reports problems on stderr and returns
 // false when a glyph is missing or does not fit its cell.
-bool FG_Render(const FontSpec& spec, GlyphSet& glyphs);
+bool FG_Render(const FontSpec& recipe, GlyphSet& glyphs);
 
 // Writes the constant tables of one font.
-bool FG_WriteTables(const FontSpec& spec, const GlyphSet& glyphs, const std::string& path);
+bool FG_WriteTables(const FontSpec& recipe, const GlyphSet& glyphs, const std::string& path);
 
 // A sample sheet: for each font its title, optionally every glyph on a grid (cells shaded, the
 // baseline row marked), and its sample lines.
 struct SheetFont {
-    const FontSpec* spec;
+    const FontSpec* recipe;
     const GlyphSet* glyphs;
     const std::vector<std::string>* samples;
 };

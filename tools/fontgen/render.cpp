@@ -90,9 +90,9 @@ bool sameRow(const Cell& c, int a, int b)
 // go first, one always staying; then a capital gives up a repeated row of its body, so that
 // accent and strokes keep their shape; a lower-case letter gives up its last gap row, so that
 // it keeps its x-height.
-bool shrinkFromTop(const FontSpec& spec, Ink& ink)
+bool shrinkFromTop(const FontSpec& recipe, Ink& ink)
 {
-    const int rowsAbove = spec.baseline - (spec.lineGap == LineGap::TopRow ? 1 : 0);
+    const int rowsAbove = recipe.baseline - (recipe.lineGap == LineGap::TopRow ? 1 : 0);
     if (ink.top > rowsAbove && ink.top - ink.px.height > 0) {
         ink.top = std::max(rowsAbove, ink.px.height);
         return ink.top == rowsAbove;
@@ -111,7 +111,7 @@ bool shrinkFromTop(const FontSpec& spec, Ink& ink)
         int drop = -1;
         if (gapLength >= 2) {
             drop = gapStart;
-        } else if (bodyHeight > spec.lowerHeight) {
+        } else if (bodyHeight > recipe.lowerHeight) {
             // The lowest repeated row: the middle of a stem is where it shows least.
             for (int y = c.height - 2; y > bodyTop && drop < 0; --y)
                 if (!c.rowEmpty(y) && sameRow(c, y, y + 1)) drop = y;
@@ -145,42 +145,42 @@ bool shrinkFromBottom(Ink& ink, int rowsBelow)
 // side bearings, but ink never starts in the pen's column: such ink moves right into the
 // glyph's own right bearing, so that a blank column always parts two letters. Only ink wider
 // than its advance allows widens the advance.
-Cell place(const FontSpec& spec, uint32_t cp, const Ink& ink)
+Cell place(const FontSpec& recipe, uint32_t cp, const Ink& ink)
 {
     int advance = ink.advance;
-    int left = spec.kind == SourceKind::Bitmap ? std::max(ink.left, 0) : ink.left;
-    if (spec.kind == SourceKind::Outline && ink.px.width > 0) left = std::max(left, 1);
-    if (isSpace(cp)) advance = spec.spaceAdvance;
+    int left = recipe.kind == SourceKind::Bitmap ? std::max(ink.left, 0) : ink.left;
+    if (recipe.kind == SourceKind::Outline && ink.px.width > 0) left = std::max(left, 1);
+    if (isSpace(cp)) advance = recipe.spaceAdvance;
     if (isDigit(cp) && ink.px.width > 0) {
-        advance = spec.digitAdvance;
+        advance = recipe.digitAdvance;
         if (left + ink.px.width > advance) left = (advance - ink.px.width) / 2;
     }
     if (left + ink.px.width > advance) advance = left + ink.px.width;
-    Cell cell(advance, spec.height);
+    Cell cell(advance, recipe.height);
     for (int y = 0; y < ink.px.height; ++y)
         for (int x = 0; x < ink.px.width; ++x)
-            if (int row = spec.baseline - ink.top + y;
-                ink.px.at(x, y) && row >= 0 && row < spec.height)
+            if (int row = recipe.baseline - ink.top + y;
+                ink.px.at(x, y) && row >= 0 && row < recipe.height)
                 cell.at(left + x, row) = 1; // rows outside are only left by a reported misfit
     return cell;
 }
 
-bool fitVertically(const FontSpec& spec, uint32_t cp, Ink& ink)
+bool fitVertically(const FontSpec& recipe, uint32_t cp, Ink& ink)
 {
     if (ink.px.width == 0) return true;
-    int rowsBelow = spec.height - spec.baseline - (spec.lineGap == LineGap::BottomRow ? 1 : 0);
-    bool ok = shrinkFromTop(spec, ink) && shrinkFromBottom(ink, rowsBelow);
-    if (!ok) std::fprintf(stderr, "%s: U+%04X does not fit %d rows\n", spec.name, cp, spec.height);
+    int rowsBelow = recipe.height - recipe.baseline - (recipe.lineGap == LineGap::BottomRow ? 1 : 0);
+    bool ok = shrinkFromTop(recipe, ink) && shrinkFromBottom(ink, rowsBelow);
+    if (!ok) std::fprintf(stderr, "%s: U+%04X does not fit %d rows\n", recipe.name, cp, recipe.height);
     return ok;
 }
 
 // A fixed-cell bitmap font becomes proportional: every glyph is cut to its ink and followed
 // by one blank column; digits keep the full cell so that numbers do not move.
-Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk)
+Ink proportional(const FontSpec& recipe, uint32_t cp, const Ink& cellInk)
 {
     Ink ink = trim(cellInk);
     if (isDigit(cp)) {
-        ink.advance = spec.digitAdvance;
+        ink.advance = recipe.digitAdvance;
         return ink;
     }
     ink.left = 0;
@@ -188,13 +188,13 @@ Ink proportional(const FontSpec& spec, uint32_t cp, const Ink& cellInk)
     return ink;
 }
 
-bool load(const FontSpec& spec, FT_Face face, FT_UInt index)
+bool load(const FontSpec& recipe, FT_Face face, FT_UInt index)
 {
-    FT_Int32 flags = FT_LOAD_TARGET_MONO | (spec.autohint ? FT_LOAD_FORCE_AUTOHINT : 0);
+    FT_Int32 flags = FT_LOAD_TARGET_MONO | (recipe.autohint ? FT_LOAD_FORCE_AUTOHINT : 0);
     if (FT_Load_Glyph(face, index, flags) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
-    if (slot->format == FT_GLYPH_FORMAT_OUTLINE && spec.emboldenX > 0)
-        FT_Outline_EmboldenXY(&slot->outline, spec.emboldenX, 0);
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE && recipe.emboldenX > 0)
+        FT_Outline_EmboldenXY(&slot->outline, recipe.emboldenX, 0);
     return FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0;
 }
 
@@ -210,19 +210,19 @@ std::pair<int, int> inkRows(const Cell& c)
 }
 
 // The heights the font record claims must be the ones the letters have.
-bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs)
+bool checkHeights(const FontSpec& recipe, const GlyphSet& glyphs)
 {
     struct Probe {
         uint32_t cp;
         int height;
     };
     bool ok = true;
-    for (Probe p : {Probe{'x', spec.lowerHeight}, Probe{'H', spec.capHeight}}) {
+    for (Probe p : {Probe{'x', recipe.lowerHeight}, Probe{'H', recipe.capHeight}}) {
         if (p.height == 0) continue;
         auto [top, bottom] = inkRows(glyphs.at(p.cp));
-        if (bottom != spec.baseline - 1 || bottom - top + 1 != p.height) {
+        if (bottom != recipe.baseline - 1 || bottom - top + 1 != p.height) {
             std::fprintf(stderr, "%s: '%c' has rows %d..%d, wanted %d rows on the baseline\n",
-                         spec.name, static_cast<char>(p.cp), top, bottom, p.height);
+                         recipe.name, static_cast<char>(p.cp), top, bottom, p.height);
             ok = false;
         }
     }
@@ -231,51 +231,51 @@ bool checkHeights(const FontSpec& spec, const GlyphSet& glyphs)
 
 } // namespace
 
-bool FG_Render(const FontSpec& spec, GlyphSet& glyphs)
+bool FG_Render(const FontSpec& recipe, GlyphSet& glyphs)
 {
     FT_Library lib;
     FT_Face face;
-    if (FT_Init_FreeType(&lib) != 0 || FT_New_Face(lib, spec.sourceFile, 0, &face) != 0) {
-        std::fprintf(stderr, "%s: cannot open %s\n", spec.name, spec.sourceFile);
+    if (FT_Init_FreeType(&lib) != 0 || FT_New_Face(lib, recipe.sourceFile, 0, &face) != 0) {
+        std::fprintf(stderr, "%s: cannot open %s\n", recipe.name, recipe.sourceFile);
         return false;
     }
     // At 72 dpi a point is a pixel, and the size takes 1/64 pixel.
-    if (spec.kind == SourceKind::Outline)
-        FT_Set_Char_Size(face, std::lround(spec.xPpem * 64), std::lround(spec.yPpem * 64), 72, 72);
+    if (recipe.kind == SourceKind::Outline)
+        FT_Set_Char_Size(face, std::lround(recipe.xPpem * 64), std::lround(recipe.yPpem * 64), 72, 72);
     else
         FT_Select_Size(face, 0);
 
     bool ok = true;
-    for (const CodeRange& r : spec.ranges) {
+    for (const CodeRange& r : recipe.ranges) {
         for (uint32_t cp = r.first; cp <= r.last; ++cp) {
             if (cp >= FIRST_SYMBOL && cp <= LAST_SYMBOL) continue; // drawn, not rendered
             if (cp == DIGIT_BLANK) {
-                glyphs[cp] = Cell(spec.digitAdvance, spec.height);
+                glyphs[cp] = Cell(recipe.digitAdvance, recipe.height);
                 continue;
             }
-            if (Cell drawn; FG_DrawnLetter(spec, cp, drawn)) {
-                if (spec.kind == SourceKind::Bitmap) {
+            if (Cell drawn; FG_DrawnLetter(recipe, cp, drawn)) {
+                if (recipe.kind == SourceKind::Bitmap) {
                     Ink ink;
-                    ink.top = spec.baseline;
+                    ink.top = recipe.baseline;
                     ink.px = drawn;
-                    drawn = place(spec, cp, proportional(spec, cp, ink));
+                    drawn = place(recipe, cp, proportional(recipe, cp, ink));
                 }
                 glyphs[cp] = drawn;
                 continue;
             }
             FT_UInt index = FT_Get_Char_Index(face, cp);
-            if (index == 0 || !load(spec, face, index)) {
-                std::fprintf(stderr, "%s: U+%04X missing in %s\n", spec.name, cp, spec.sourceFile);
+            if (index == 0 || !load(recipe, face, index)) {
+                std::fprintf(stderr, "%s: U+%04X missing in %s\n", recipe.name, cp, recipe.sourceFile);
                 ok = false;
                 continue;
             }
             Ink ink = fromFreeType(face->glyph);
-            ink = spec.kind == SourceKind::Bitmap ? proportional(spec, cp, ink) : trim(ink);
-            if (!fitVertically(spec, cp, ink)) ok = false;
-            glyphs[cp] = place(spec, cp, ink);
+            ink = recipe.kind == SourceKind::Bitmap ? proportional(recipe, cp, ink) : trim(ink);
+            if (!fitVertically(recipe, cp, ink)) ok = false;
+            glyphs[cp] = place(recipe, cp, ink);
         }
     }
     FT_Done_Face(face);
     FT_Done_FreeType(lib);
-    return ok && checkHeights(spec, glyphs);
+    return ok && checkHeights(recipe, glyphs);
 }
