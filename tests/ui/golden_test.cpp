@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/golden_check.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
 #include "ui/fus.h"
@@ -14,21 +15,9 @@
 
 namespace {
 
-// The visible panel after a full refresh, compared with tests/ui/golden/<name>.
 ::testing::AssertionResult matchesGolden(const std::string& name)
 {
-    LcdView view;
-    view.attach();
-    lcd_init();
-    lcd_setLightMode(4);
-    lcd_refresh();
-    const std::vector<uint8_t> rgb = LcdView::toRgb(view.snapshot());
-    LcdView::detach();
-    std::string report;
-    const std::string path = std::string(PANELSIM_SOURCE_DIR) + "/tests/ui/golden/" + name;
-    if (GOLDEN_Compare(rgb.data(), SIM_LCD_WIDTH, SIM_LCD_HEIGHT, path, report))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << report;
+    return MatchesGolden("ui", name);
 }
 
 using Screens = UiTest;
