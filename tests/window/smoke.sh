@@ -8,12 +8,20 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work # private single-instance locks
 cd "$work"
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    for log in out.txt err.txt first.txt second.txt status.txt; do
+        [ -s "$log" ] && { echo "--- $log"; tail -n 15 "$log"; }
+    done
+    exit 1
+}
+step() { echo "$(date +%T) $*"; }
 
 # 1. Open, click hardkey 13 (3 o'clock restart request) through the window's own event path,
 #    take a screenshot, quit after 5 s.
-xvfb-run -a -s '-screen 0 1400x900x24' "$panelsim" --no-dialogs --click 13 --quit-after 5000 \
-    --screenshot shot.png >out.txt 2>err.txt
+step "window with a click on hardkey 13"
+timeout 60 xvfb-run -a -s '-screen 0 1400x900x24' "$panelsim" --no-dialogs --click 13 \
+    --quit-after 5000 --screenshot shot.png >out.txt 2>err.txt
 status=$?
 [ "$status" = 0 ] || fail "window exit status $status: $(cat err.txt)"
 grep -q "Application started" out.txt || fail "no 'Application started'"
@@ -23,7 +31,7 @@ grep -q '\*SIG_3UHR_RESTART' out.txt || fail "the click on hardkey 13 did not re
 # 2. A second window is refused while the first runs; an xdotool click on hardkey 14 (restart
 #    requested by the controller) reaches the first.
 cat >both.sh <<'INNER'
-"$1" --no-dialogs --quit-after 9000 >first.txt 2>&1 &
+timeout 40 "$1" --no-dialogs --quit-after 9000 >first.txt 2>&1 &
 first=$!
 for i in $(seq 50); do
     id=$(xdotool search --name '^panelsim$' 2>/dev/null | head -n 1)
@@ -31,7 +39,7 @@ for i in $(seq 50); do
     sleep 0.2
 done
 sleep 1.5
-"$1" --no-dialogs >second.txt 2>&1
+timeout 20 "$1" --no-dialogs >second.txt 2>&1
 echo "second=$?" >status.txt
 # hardkey 14 is the second simulation command key: x 40 + 1 * (97 + 8) + 48, y 532 + 14
 xdotool mousemove --window "$id" 193 546 click 1
@@ -40,14 +48,16 @@ xdotool mousemove --window "$id" 193 546 click 1
 wait $first
 echo "first=$?" >>status.txt
 INNER
-xvfb-run -a -s '-screen 0 1400x900x24' bash both.sh "$panelsim"
+step "a second window, and an xdotool click on hardkey 14 in the first"
+timeout 70 xvfb-run -a -s '-screen 0 1400x900x24' bash both.sh "$panelsim"
 grep -q "second=1" status.txt || fail "the second instance was not refused: $(cat status.txt)"
 grep -q "Es ist bereits eine Simulation aktiv." second.txt || fail "no refusal message"
 grep -q "first=0" status.txt || fail "the first window did not end cleanly"
 grep -q '\*SIG_REG_RESET' first.txt || fail "the xdotool click did not reach the panel"
 
 # 3. No display at all.
-env -u DISPLAY -u WAYLAND_DISPLAY "$panelsim" >nodisplay.txt 2>&1
+step "no display"
+timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY "$panelsim" >nodisplay.txt 2>&1
 status=$?
 [ "$status" != 0 ] || fail "started without a display"
 [ "$(wc -l <nodisplay.txt)" = 1 ] || fail "not one clear line: $(cat nodisplay.txt)"
