@@ -208,25 +208,17 @@ int wedgeRow(const Wedge& w, int py, Span out[2])
     return 2;
 }
 
-} // namespace
-
-void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAngle,
-                 int16_t endAngle)
+// The arc's spans relative to its centre (y downwards), row by row, unclipped.
+template <typename Emit>
+void arcSpans(int rx, int ry, int startAngle, int endAngle, int pen, Emit emit)
 {
-    if (startAngle == endAngle) return;
-    const int pen = state().penSize > 1 ? state().penSize : 1;
     const int ox = rx + (pen - 1) / 2, oy = ry + (pen - 1) / 2;
     if (ox < 0 || oy < 0 || ox > MAX_RADIUS || oy > MAX_RADIUS) return;
     const int ix = ox - pen, iy = oy - pen; // pixels inside the inner ellipse stay untouched
     const Wedge wedge = makeWedge(startAngle, endAngle, ox, oy, pen);
     const RingRows& rows = ringFor(ox, oy, ix, iy);
-
-    const GFX_Rect& clip = state().clip;
-    const int top = cy - std::min(oy, wedge.pyHigh), bottom = cy - std::max(-oy, wedge.pyLow);
-    const int yFirst = top > clip.y0 ? top : clip.y0;
-    const int yLast = bottom < clip.y1 ? bottom : clip.y1;
-    for (int y = yFirst; y <= yLast; ++y) {
-        const int dy = y - cy;
+    const int top = -std::min(oy, wedge.pyHigh), bottom = -std::max(-oy, wedge.pyLow);
+    for (int dy = top; dy <= bottom; ++dy) {
         const int distance = dy < 0 ? -dy : dy;
         const int outer =
             distance < CACHED_ROWS ? rows.outer[distance] : halfWidth(ox, oy, distance);
@@ -246,8 +238,67 @@ void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAn
         const int wedgeCount = wedgeRow(wedge, -dy, wedgeSpans);
         for (int r = 0; r < ringCount; ++r)
             for (int w = 0; w < wedgeCount; ++w) {
-                const Span s = meet(ringSpans[r], wedgeSpans[w]);
-                if (s.lo <= s.hi) paintSpan(y, cx + s.lo, cx + s.hi);
+                const Span sp = meet(ringSpans[r], wedgeSpans[w]);
+                if (sp.lo <= sp.hi) emit(dy, sp.lo, sp.hi);
             }
     }
+}
+
+// The idle animation draws the same 182 arcs again and again, five times a second for as long
+// as the panel is idle: their spans are kept, so a frame only paints them.
+struct ArcSpan {
+    int16_t dy, lo, hi;
+};
+constexpr size_t ARC_CACHE_ENTRIES = 192;
+constexpr size_t ARC_CACHE_SPANS = 192;
+struct CachedArc {
+    int16_t rx, ry, start, end;
+    uint8_t pen;
+    bool used;
+    uint16_t count;
+    std::array<ArcSpan, ARC_CACHE_SPANS> spans;
+};
+std::array<CachedArc, ARC_CACHE_ENTRIES> arcCache;
+size_t nextArc = 0; // replaced in turn once the cache is full
+
+const CachedArc* cachedArc(int16_t rx, int16_t ry, int16_t start, int16_t end, uint8_t pen)
+{
+    for (const CachedArc& a : arcCache) {
+        if (!a.used) break;
+        if (a.rx == rx && a.ry == ry && a.start == start && a.end == end && a.pen == pen)
+            return &a;
+    }
+    CachedArc& a = arcCache[nextArc];
+    a = CachedArc{rx, ry, start, end, pen, true, 0, {}};
+    bool fits = true;
+    arcSpans(rx, ry, start, end, pen, [&](int dy, int lo, int hi) {
+        if (a.count == ARC_CACHE_SPANS) {
+            fits = false;
+            return;
+        }
+        a.spans[a.count++] = {static_cast<int16_t>(dy), static_cast<int16_t>(lo),
+                              static_cast<int16_t>(hi)};
+    });
+    if (!fits) {
+        a.used = false; // too big to keep: drawn directly every time
+        return nullptr;
+    }
+    nextArc = (nextArc + 1) % ARC_CACHE_ENTRIES;
+    return &a;
+}
+
+} // namespace
+
+void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAngle,
+                 int16_t endAngle)
+{
+    if (startAngle == endAngle) return;
+    const uint8_t pen = state().penSize > 1 ? state().penSize : 1;
+    if (const CachedArc* a = cachedArc(rx, ry, startAngle, endAngle, pen)) {
+        for (uint16_t i = 0; i < a->count; ++i)
+            paintSpan(cy + a->spans[i].dy, cx + a->spans[i].lo, cx + a->spans[i].hi);
+        return;
+    }
+    arcSpans(rx, ry, startAngle, endAngle, pen,
+             [&](int dy, int lo, int hi) { paintSpan(cy + dy, cx + lo, cx + hi); });
 }

@@ -8,5 +8,9 @@ void __enable_interrupt();
 void ISR_Enter();
 void ISR_Leave();
 
+// Virtual time runs the panel, its ticks and the host's input on one thread: the locks then
+// keep only their counts. Set before the panel starts, never while a lock is held.
+void IAR_SetSingleThread(bool single);
+
 // Read-out for tests: the interrupt-lock nesting counter.
 int IAR_Nesting();

@@ -28,6 +28,7 @@
 #include "sim/host/lcd_view.h"
 #include "sim/host/script.h"
 #include "sim/instance.h"
+#include "sim/intrinsics.h"
 #include "sim/keys.h"
 #include "sim/ticks.h"
 #include "sim/uart.h"
@@ -277,6 +278,7 @@ public:
     int run()
     {
         self = this;
+        IAR_SetSingleThread(true);
         SIM_SetTickSource(&ticks_);
         SIM_SetSerialDriver(&serialDriver);
         lcd_.attach();
@@ -289,6 +291,7 @@ public:
         LcdView::detach();
         SIM_SetSerialDriver(nullptr);
         SIM_SetTickSource(nullptr);
+        IAR_SetSingleThread(false);
         return exitCode_;
     }
 
