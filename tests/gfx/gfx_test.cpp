@@ -1,6 +1,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -267,6 +268,31 @@ TEST_F(Drawing, OppositeQuarterArcsArePointSymmetric)
                 asymmetric += pixel(CX + dx, CY + dy) != pixel(CX - dx, CY - dy);
         EXPECT_LE(asymmetric, 8) << a; // only pixels right on the boundary rays may differ
     }
+}
+
+TEST_F(Drawing, AnArcDrawnAgainElsewhereOrClippedIsTheSameArc)
+{
+    // Arcs are kept once drawn: a repeat, at another centre or cut by the display edge, must
+    // paint exactly what the first drawing painted.
+    auto memory = [] { return std::vector<uint8_t>(GFX_Memory(), GFX_Memory() + GFX_WIDTH * GFX_HEIGHT); };
+    auto clear = [] { GFX_ClearRect(0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1); };
+    GFX_SetPenSize(5);
+    GFX_DrawArc(CX, CY, 29, 27, 47, 139);
+    const auto first = memory();
+    clear();
+    GFX_DrawArc(CX + 20, CY - 10, 29, 27, 47, 139);
+    for (int y = 10; y < GFX_HEIGHT; ++y)
+        for (int x = 0; x < GFX_WIDTH - 20; ++x)
+            ASSERT_EQ(pixel(x + 20, y - 10), first[y * GFX_WIDTH + x] != 0) << x << "," << y;
+    clear();
+    GFX_DrawArc(5, 8, 31, 31, 200, 300); // first drawn across the corner of the display
+    const auto cut = memory();
+    clear();
+    GFX_DrawArc(5, 8, 31, 31, 200, 300);
+    EXPECT_EQ(memory(), cut);
+    GFX_SetDrawMode(GfxDrawMode::Xor);
+    GFX_DrawArc(5, 8, 31, 31, 200, 300);
+    EXPECT_EQ(countSet(), 0) << "the same spans again, inverted";
 }
 
 TEST_F(Drawing, HugeArcsAreIgnored)
