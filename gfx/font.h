@@ -5,8 +5,8 @@
 #include <cstdint>
 
 struct GFX_Glyph {
-    uint8_t width;       // bitmap width in pixels
-    uint8_t advance;     // pen movement in pixels
+    uint8_t width;   // bitmap width in pixels
+    uint8_t advance; // pen movement in pixels
     uint8_t bytesPerRow;
     const uint8_t* bitmap;
 };
@@ -24,9 +24,9 @@ struct GFX_Font {
     uint8_t lineDistance; // pixels from one text line to the next
     uint8_t magX;
     uint8_t magY;
-    uint8_t baseline;     // row of the baseline, counted from the top
-    uint8_t lowerHeight;  // height of lower-case letters
-    uint8_t capHeight;    // height of capitals
+    uint8_t baseline;    // row of the baseline, counted from the top
+    uint8_t lowerHeight; // height of lower-case letters
+    uint8_t capHeight;   // height of capitals
     const GFX_GlyphRange* ranges;
 };
 

@@ -265,8 +265,7 @@ const CachedArc* cachedArc(int16_t rx, int16_t ry, int16_t start, int16_t end, u
 {
     for (const CachedArc& a : arcCache) {
         if (!a.used) break;
-        if (a.rx == rx && a.ry == ry && a.start == start && a.end == end && a.pen == pen)
-            return &a;
+        if (a.rx == rx && a.ry == ry && a.start == start && a.end == end && a.pen == pen) return &a;
     }
     CachedArc& a = arcCache[nextArc];
     a = CachedArc{rx, ry, start, end, pen, true, 0, {}};

@@ -95,7 +95,10 @@ uint16_t GFX_Utf8Prefix(const char* text, uint16_t length)
         ++back;
     }
     const auto lead = static_cast<unsigned char>(text[start]);
-    const int size = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                    : (lead & 0xF8) == 0xF0 ? 4 : 1;
+    const int size = lead < 0x80             ? 1
+                     : (lead & 0xE0) == 0xC0 ? 2
+                     : (lead & 0xF0) == 0xE0 ? 3
+                     : (lead & 0xF8) == 0xF0 ? 4
+                                             : 1;
     return start + size <= length ? length : start;
 }

@@ -60,7 +60,8 @@ uint8_t APP_Init()
     HAL_PortInit2();
     HAL_AdcInit();
 
-    for (uint8_t p = PRIO_LIGHT; p <= PRIO_LINK; ++p) EVT_Construct(p);
+    for (uint8_t p = PRIO_LIGHT; p <= PRIO_LINK; ++p)
+        EVT_Construct(p);
     UART0_Init();
     TXT_Init();
     DAT_ClearAll(startType);

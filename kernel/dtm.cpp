@@ -68,7 +68,8 @@ bool countDown(Counter& counter)
 {
     uint16_t value = counter.load();
     while (value != 0) {
-        if (counter.compare_exchange_weak(value, static_cast<uint16_t>(value - 1))) return value == 1;
+        if (counter.compare_exchange_weak(value, static_cast<uint16_t>(value - 1)))
+            return value == 1;
     }
     return false;
 }
@@ -111,8 +112,10 @@ void initialise(uint32_t startType)
     }
     periodicCounters[3] = 50;
     ms1Count = ms10Count = ms100Count = 0;
-    for (Counter& c : counters10ms) c = 0;
-    for (Counter& c : counters100ms) c = 0;
+    for (Counter& c : counters10ms)
+        c = 0;
+    for (Counter& c : counters100ms)
+        c = 0;
     CPU_TimerInit();
 }
 
@@ -204,7 +207,8 @@ void DTM_DaysToDate(uint32_t days, DateTime& date)
         ++year;
     }
     uint8_t month = 1;
-    while (month < 12 && days >= DTM_MonthLength(year, month)) days -= DTM_MonthLength(year, month++);
+    while (month < 12 && days >= DTM_MonthLength(year, month))
+        days -= DTM_MonthLength(year, month++);
     date.year = year;
     date.month = month;
     date.day = static_cast<uint8_t>(days + 1);
@@ -213,8 +217,10 @@ void DTM_DaysToDate(uint32_t days, DateTime& date)
 uint32_t DTM_DateToDays(const DateTime& date)
 {
     uint32_t days = date.day - 1u;
-    for (uint8_t m = 1; m < date.month && m <= 12; ++m) days += DTM_MonthLength(date.year, m);
-    for (uint16_t y = 1970; y < date.year; ++y) days += DTM_IsLeapYear(y) ? 366 : 365;
+    for (uint8_t m = 1; m < date.month && m <= 12; ++m)
+        days += DTM_MonthLength(date.year, m);
+    for (uint16_t y = 1970; y < date.year; ++y)
+        days += DTM_IsLeapYear(y) ? 366 : 365;
     return days;
 }
 

@@ -12,7 +12,8 @@ constexpr std::array<int8_t, 256> makeLog2Table()
     table[0] = -1;
     for (int n = 1; n < 256; ++n) {
         int8_t msb = 0;
-        for (int v = n; v > 1; v >>= 1) ++msb;
+        for (int v = n; v > 1; v >>= 1)
+            ++msb;
         table[n] = msb;
     }
     return table;

@@ -62,7 +62,8 @@ void HSM_Construct(Hsm& me) { me.state = me.exiting = &HSM_Top; }
 void HSM_Dispatch(Hsm& me, const Event& e)
 {
     StateHandler h = me.state;
-    while (h != nullptr) h = h->handler(me, e);
+    while (h != nullptr)
+        h = h->handler(me, e);
 }
 
 void HSM_Exit(Hsm& me, StateHandler lca)

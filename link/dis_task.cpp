@@ -5,14 +5,14 @@
 #include "kernel/app.h"
 #include "kernel/dtm.h"
 #include "kernel/evt.h"
-#include "link/dis.h"
 #include "link/buffers.h"
+#include "link/dis.h"
 #include "ui/lcd.h"
 #include "ui/text.h"
 
 namespace {
 
-constexpr uint8_t NO_VALUE = 255;          // the controller has no value of its own
+constexpr uint8_t NO_VALUE = 255;           // the controller has no value of its own
 constexpr uint32_t SUPERVISION_TICKS = 300; // 30 s without a transfer start
 constexpr uint8_t FIRST_TIME_PROGRAM_SLOT = 3;
 constexpr uint8_t LAST_TIME_PROGRAM_SLOT = 9;
@@ -112,7 +112,8 @@ void fastRequests()
 
 void slowRequests()
 {
-    for (uint8_t slot : {1, 2, 0, 10, 15, 22}) DIS_Request(slot);
+    for (uint8_t slot : {1, 2, 0, 10, 15, 22})
+        DIS_Request(slot);
     for (uint8_t slot = FIRST_TIME_PROGRAM_SLOT; slot <= LAST_TIME_PROGRAM_SLOT; ++slot)
         DIS_Request(slot);
     DIS_Request(25);

@@ -155,9 +155,7 @@ StateHandler endbenutzermenue(Hsm& me, const Event& e)
             HSM_Tran(me, &BKE_Kontrasteinstellung, ITEMS[MEN_GetCursor()].target, PAR_NAVIGATE);
         return nullptr;
     case SIG_KEY_BACK: HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_BACK); return nullptr;
-    case SIG_REFRESH:
-        hint = MEN_SelectHintAgain();
-        return nullptr;
+    case SIG_REFRESH: hint = MEN_SelectHintAgain(); return nullptr;
     case SIG_TICK_5S:
         HSM_Tran(me, &BEE_Endbenutzermenue, &BEE_Endbenutzermenue, PAR_REDRAW);
         return nullptr;

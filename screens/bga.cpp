@@ -241,9 +241,7 @@ bool commonMenuSignal(Hsm& me, const Event& e)
     case SIG_KEY_UP: hint = MEN_MoveWithHint(MenuMove::Up); return true;
     case SIG_KEY_DOWN: hint = MEN_MoveWithHint(MenuMove::Down); return true;
     case SIG_KEY_OK: openItem(me); return true;
-    case SIG_REFRESH:
-        hint = MEN_SelectHintAgain();
-        return true;
+    case SIG_REFRESH: hint = MEN_SelectHintAgain(); return true;
     case SIG_TICK_5S: redispatch(me); return true;
     case SIG_HELP_REQUEST:
         HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, ITEMS[MEN_GetCursor()].help);

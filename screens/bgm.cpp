@@ -121,9 +121,7 @@ StateHandler grundmenue(Hsm& me, const Event& e)
     case SIG_KEY_BACK:
         HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_NAVIGATE);
         return nullptr;
-    case SIG_REFRESH:
-        hint = MEN_SelectHintAgain();
-        return nullptr;
+    case SIG_REFRESH: hint = MEN_SelectHintAgain(); return nullptr;
     case SIG_TICK_5S: HSM_Tran(me, &BGM_Grundmenue, &BGM_Grundmenue, PAR_REDRAW); return nullptr;
     case SIG_HELP_REQUEST:
         HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, ITEMS[MEN_GetCursor()].help);

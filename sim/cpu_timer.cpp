@@ -79,4 +79,7 @@ void tim_disableAll()
     tim_disableTimer1ms();
 }
 
-int32_t tim_enableCount(uint8_t tick) { return tick < enableCount.size() ? enableCount[tick].load() : 0; }
+int32_t tim_enableCount(uint8_t tick)
+{
+    return tick < enableCount.size() ? enableCount[tick].load() : 0;
+}

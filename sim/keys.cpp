@@ -16,9 +16,19 @@ uint8_t keyColumnSelect = 0;
 
 // Pattern of each panel key and combination, by key index.
 constexpr std::array<uint8_t, 13> patternByKey{
-    KEY_PATTERN_UP,   KEY_PATTERN_OK,    KEY_PATTERN_DOWN, KEY_PATTERN_BACK, KEY_PATTERN_MENU,
-    KEY_PATTERN_LEFT, KEY_PATTERN_RIGHT, KEY_PATTERN_HELP, 0x28,             0x30,
-    0xA0,             0x90,              0x21,
+    KEY_PATTERN_UP,
+    KEY_PATTERN_OK,
+    KEY_PATTERN_DOWN,
+    KEY_PATTERN_BACK,
+    KEY_PATTERN_MENU,
+    KEY_PATTERN_LEFT,
+    KEY_PATTERN_RIGHT,
+    KEY_PATTERN_HELP,
+    0x28,
+    0x30,
+    0xA0,
+    0x90,
+    0x21,
 };
 
 // Key index of hardkeys 0..12: the device's keys in picture order, then the combinations.

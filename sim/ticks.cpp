@@ -22,13 +22,16 @@ void runHandler(SIM_Tick tick, uint32_t count)
     switch (tick) {
     case SIM_Tick::Ms1: DTM_Tick1ms(count); break;
     case SIM_Tick::Ms10:
-        for (uint32_t i = 0; i < count; ++i) DTM_Tick10ms();
+        for (uint32_t i = 0; i < count; ++i)
+            DTM_Tick10ms();
         break;
     case SIM_Tick::Ms20:
-        for (uint32_t i = 0; i < count; ++i) TAS_Scan();
+        for (uint32_t i = 0; i < count; ++i)
+            TAS_Scan();
         break;
     case SIM_Tick::Ms100:
-        for (uint32_t i = 0; i < count; ++i) DTM_Tick100ms();
+        for (uint32_t i = 0; i < count; ++i)
+            DTM_Tick100ms();
         break;
     }
 }
@@ -209,8 +212,7 @@ void SIM_RealTimeTicks::delay(uint32_t ms)
     if (impl_->isSuspended && !impl_->shutdownRequested) {
         impl_->parked = true;
         impl_->changed.notify_all();
-        impl_->changed.wait(guard,
-                            [&] { return impl_->shutdownRequested || !impl_->isSuspended; });
+        impl_->changed.wait(guard, [&] { return impl_->shutdownRequested || !impl_->isSuspended; });
         impl_->parked = false;
     }
     if (impl_->shutdownRequested) throw SIM_Shutdown{impl_->exitCode};

@@ -8,7 +8,7 @@
 enum class SIM_Tick : uint8_t { Ms1, Ms10, Ms20, Ms100 };
 
 class SIM_TickSource {
-public:
+  public:
     virtual ~SIM_TickSource() = default;
     // Start producing ticks; false when the host cannot create that tick.
     virtual bool create(SIM_Tick tick) = 0;
@@ -35,7 +35,7 @@ void SIM_FireTick(SIM_Tick tick, uint32_t count = 1);
 // Real time: a host thread woken every 10 ms on the steady clock that runs all due ticks in
 // order (1 ms ticks batched), without accumulating drift.
 class SIM_RealTimeTicks final : public SIM_TickSource {
-public:
+  public:
     SIM_RealTimeTicks();
     ~SIM_RealTimeTicks() override;
     bool create(SIM_Tick tick) override;
@@ -44,8 +44,8 @@ public:
 
     // Application control of the window host: suspension holds the ticks and the main task at
     // its next wait; shutdown makes the next wait throw SIM_Shutdown.
-    bool suspend();   // false when already suspended
-    bool resume();    // false when not suspended
+    bool suspend(); // false when already suspended
+    bool resume();  // false when not suspended
     bool suspended() const;
     // Suspends and waits until the main task is parked in its wait, so another thread may look
     // at the panel's state; false when it did not arrive within the time-out.
@@ -54,7 +54,7 @@ public:
     void shutdown(int exitCode);
     void stop(); // ends the tick thread
 
-private:
+  private:
     struct Impl;
     Impl* impl_;
 };
@@ -62,7 +62,7 @@ private:
 // Virtual time: ticks fire only inside delay(), at exact millisecond boundaries. A host event
 // (the headless runner's next script step, a serial byte) runs when its time is reached.
 class SIM_VirtualTicks final : public SIM_TickSource {
-public:
+  public:
     using HostEvent = void (*)(void* context);
 
     bool create(SIM_Tick) override { return true; }
@@ -75,7 +75,7 @@ public:
     void setHostEvent(uint64_t at, HostEvent event, void* context);
     uint64_t hostEventAt() const { return hostAt_; }
 
-private:
+  private:
     void flush1ms();
     uint64_t now_ = 0;
     uint32_t pending1ms_ = 0;

@@ -75,7 +75,7 @@ struct Port {
     std::mutex lock;
     std::condition_variable txSignal; // the transmit event
     bool txPending = false;
-    bool stopRequested = false;       // the stop event
+    bool stopRequested = false; // the stop event
     int stopPipe[2] = {-1, -1};
     int fd = -1;
     int ptySlave = -1; // held open so the line stays up until a partner opens it

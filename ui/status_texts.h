@@ -6,9 +6,9 @@
 #include "ui/text.h"
 
 // Bits of the circuit's mode word that the controller sets for states the panel only shows.
-inline constexpr uint16_t TXT_MODE_SCREED = 1u << 12;          // screed drying function runs
-inline constexpr uint16_t TXT_MODE_HEATING_NORMAL = 1u << 8;   // heating at the normal set value
-inline constexpr uint16_t TXT_MODE_HEATING_REDUCED = 1u << 9;  // heating at the reduced value
+inline constexpr uint16_t TXT_MODE_SCREED = 1u << 12;         // screed drying function runs
+inline constexpr uint16_t TXT_MODE_HEATING_NORMAL = 1u << 8;  // heating at the normal set value
+inline constexpr uint16_t TXT_MODE_HEATING_REDUCED = 1u << 9; // heating at the reduced value
 
 // What governs circuit 1 or 2 now (screed function, external hook-up, holiday programme,
 // external programme, party, economy, then the operating programme), TXT_NONE when nothing.

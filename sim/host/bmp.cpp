@@ -133,7 +133,8 @@ std::vector<HardkeyRegion> BMP_FindHardkeys(const RgbImage& marked, uint32_t mar
                 continue;
             }
             const int start = x;
-            while (x < marked.width && marked.at(x, y) == markColour) ++x;
+            while (x < marked.width && marked.at(x, y) == markColour)
+                ++x;
             const int end = x - 1;
             HardkeyRegion* above = nullptr;
             for (HardkeyRegion& r : regions)

@@ -9,7 +9,7 @@
 #include "sim/host/bmp.h"
 
 // Colours with a meaning in the pictures.
-inline constexpr uint32_t DEVICE_TRANSPARENT = 0xFF00FF; // Device.bmp: outside the device
+inline constexpr uint32_t DEVICE_TRANSPARENT = 0xFF00FF;  // Device.bmp: outside the device
 inline constexpr uint32_t DEVICE_HARDKEY_MARK = 0xFF0000; // Device1.bmp: a hardkey
 inline constexpr uint32_t DEVICE_LCD_MARK = 0x00FF00;     // Device1.bmp: the display area
 

@@ -5,10 +5,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -41,7 +41,7 @@ constexpr uint32_t byteTimeUs = 2292;        // one byte at 4800 baud, 8E1 (11 b
 // Standard output: the debug log byte for byte, and the runner's own lines, each starting
 // with "@ " on a line of its own.
 class Output {
-public:
+  public:
     void log(const char* text, size_t length)
     {
         std::lock_guard guard(lock_);
@@ -71,7 +71,7 @@ public:
         fflush(stdout);
     }
 
-private:
+  private:
     std::mutex lock_;
     std::string log_;
     size_t logMatch_ = 0;
@@ -129,13 +129,13 @@ bool anyTextContains(const std::string& part)
 
 // The steps of a script and what they need from the two ways of running it.
 class Runner {
-public:
+  public:
     explicit Runner(Script script) : script_(std::move(script)) {}
     virtual ~Runner() = default;
 
     enum class Flow { Next, Wait, End };
 
-protected:
+  protected:
     // Runs one step; Wait leaves the wait time in waitMs_.
     Flow step(const ScriptStep& s)
     {
@@ -156,7 +156,8 @@ protected:
         case ScriptStep::Op::Texts: {
             std::vector<std::string> lines;
             withPanel([&] { lines = visibleTextLines(); });
-            for (const std::string& l : lines) output.line(l);
+            for (const std::string& l : lines)
+                output.line(l);
             return Flow::Next;
         }
         case ScriptStep::Op::State: {
@@ -239,7 +240,8 @@ protected:
                 return Flow::Next;
             }
         std::string want;
-        for (uint8_t b : s.bytes) want += (want.empty() ? "" : " ") + hex(b);
+        for (uint8_t b : s.bytes)
+            want += (want.empty() ? "" : " ") + hex(b);
         return fail(s, "the panel did not send " + want);
     }
 
@@ -272,7 +274,7 @@ protected:
 // ---- virtual time: everything on the main thread, deterministic ----
 
 class VirtualRunner final : public Runner {
-public:
+  public:
     explicit VirtualRunner(Script script) : Runner(std::move(script)) {}
 
     int run()
@@ -295,7 +297,7 @@ public:
         return exitCode_;
     }
 
-private:
+  private:
     struct Action {
         enum class Kind { Script, RxByte, TxDone } kind;
         uint8_t byte;
@@ -376,8 +378,8 @@ private:
     }
     static bool serialIsOpen(uint8_t port) { return port == 0 && self->portOpen_; }
 
-    static constexpr SIM_SerialDriver serialDriver{serialInit, serialSend, serialStop,
-                                                   serialClose, serialIsOpen};
+    static constexpr SIM_SerialDriver serialDriver{serialInit, serialSend, serialStop, serialClose,
+                                                   serialIsOpen};
     static VirtualRunner* self;
 
     SIM_VirtualTicks ticks_;
@@ -393,7 +395,7 @@ VirtualRunner* VirtualRunner::self = nullptr;
 // ---- real time: the panel on its threads, the script on this one ----
 
 class RealtimeRunner final : public Runner {
-public:
+  public:
     explicit RealtimeRunner(Script script) : Runner(std::move(script)) {}
 
     int run()
@@ -422,7 +424,7 @@ public:
         return exitCode_;
     }
 
-private:
+  private:
     void withPanel(const std::function<void()>& look) override
     {
         if (ticks_.holdMainTask(5000)) look();

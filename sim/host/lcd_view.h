@@ -13,7 +13,7 @@
 #include "sim/host.h"
 
 class LcdView {
-public:
+  public:
     // Installs this view as the panel's display sink.
     void attach();
     static void detach();
@@ -32,7 +32,7 @@ public:
     // 24-bit RGB of the visible panel in the greys the window shows.
     static std::vector<uint8_t> toRgb(const Snapshot& s);
 
-private:
+  private:
     static void sink(const uint8_t* memory, SIM_Rect rect, uint8_t contrast, uint8_t lightMode);
     void refresh(const uint8_t* memory, SIM_Rect rect, uint8_t contrast, uint8_t lightMode);
 

@@ -147,7 +147,8 @@ bool parseLine(const std::string& raw, int number, Script& script, std::string& 
     if (line.empty()) return true;
     std::vector<std::string> words;
     std::stringstream in(line);
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     const std::string command = lower(words[0]);
     const std::string rest = trim(line.substr(words[0].size()));
     auto add = [&](ScriptStep::Op op) -> ScriptStep& {
@@ -252,8 +253,8 @@ bool SCRIPT_ParseClock(const std::string& text, int64_t& seconds)
     if (sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
                &second, &tail) != 6)
         return false;
-    if (year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || hour > 23 ||
-        hour < 0 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || hour > 23 || hour < 0 ||
+        minute < 0 || minute > 59 || second < 0 || second > 59)
         return false;
     constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -261,7 +262,8 @@ bool SCRIPT_ParseClock(const std::string& text, int64_t& seconds)
     int64_t days = 0;
     for (int y = 1970; y < year; ++y)
         days += ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0) ? 366 : 365;
-    for (int m = 1; m < month; ++m) days += lengths[m - 1] + (m == 2 && leap);
+    for (int m = 1; m < month; ++m)
+        days += lengths[m - 1] + (m == 2 && leap);
     days += day - 1;
     seconds = days * 86400 + hour * 3600 + minute * 60 + second;
     return true;

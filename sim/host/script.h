@@ -11,14 +11,14 @@
 
 struct ScriptStep {
     enum class Op {
-        Clock,       // number = local seconds since 1970
-        Wait,        // number = milliseconds
-        Press,       // keys = hardkeys to hold (one, a combination hardkey, or a raw pattern)
+        Clock, // number = local seconds since 1970
+        Wait,  // number = milliseconds
+        Press, // keys = hardkeys to hold (one, a combination hardkey, or a raw pattern)
         Release,
         HardkeyDown, // number = hardkey
         HardkeyUp,
-        Uart0,       // bytes
-        Shot,        // text = file
+        Uart0, // bytes
+        Shot,  // text = file
         Texts,
         State,
         ExpectState, // text = state name

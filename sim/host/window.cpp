@@ -41,7 +41,7 @@ struct Button {
 
 // The debug output as lines for the log pane; written by every thread of the panel.
 class LogBuffer {
-public:
+  public:
     void append(const char* text, size_t length)
     {
         std::lock_guard guard(lock_);
@@ -61,7 +61,8 @@ public:
         dirty_ = false;
         std::vector<std::string> out;
         const size_t total = lines_.size() + 1;
-        for (size_t i = total > n ? total - n : 0; i < lines_.size(); ++i) out.push_back(lines_[i]);
+        for (size_t i = total > n ? total - n : 0; i < lines_.size(); ++i)
+            out.push_back(lines_[i]);
         out.push_back(partial_);
         return out;
     }
@@ -71,7 +72,7 @@ public:
         return dirty_;
     }
 
-private:
+  private:
     void push()
     {
         lines_.push_back(partial_);
@@ -120,7 +121,7 @@ class Window;
 Window* current = nullptr;
 
 class Window {
-public:
+  public:
     explicit Window(const WindowOptions& options) : options_(options) {}
 
     int run();
@@ -164,7 +165,7 @@ public:
         SDL_PushEvent(&e);
     }
 
-private:
+  private:
     bool open();
     void close();
     void startApplication();
@@ -227,8 +228,9 @@ bool Window::open()
     }
     const char* used = SDL_GetCurrentVideoDriver();
     if (!driverChosen && used && (!strcmp(used, "offscreen") || !strcmp(used, "dummy"))) {
-        fprintf(stderr, "panelsim: no display found (no X server answers on %s); run it on a "
-                        "desktop, under xvfb-run, or use --headless\n",
+        fprintf(stderr,
+                "panelsim: no display found (no X server answers on %s); run it on a "
+                "desktop, under xvfb-run, or use --headless\n",
                 getenv("DISPLAY") ? getenv("DISPLAY") : "DISPLAY");
         SDL_Quit();
         return false;
@@ -237,8 +239,8 @@ bool Window::open()
     picture_ = DEVICE_Load([](const std::string& text) { current->hostError(text); });
     width_ = picture_.front.width + paneWidth;
     height_ = std::max(picture_.front.height, 480);
-    window_ = SDL_CreateWindow("panelsim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width_, height_, 0);
+    window_ = SDL_CreateWindow("panelsim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_,
+                               height_, 0);
     if (!window_) {
         fprintf(stderr, "panelsim: cannot create the window: %s\n", SDL_GetError());
         return false;
@@ -455,7 +457,8 @@ void Window::composeLcd()
         for (int x = 0; x < SIM_LCD_WIDTH * scale; ++x)
             row[x] = source[x / scale] ? set : 0xFF000000;
     }
-    changed_.push_back({picture_.lcdX, picture_.lcdY, SIM_LCD_WIDTH * scale, SIM_LCD_HEIGHT * scale});
+    changed_.push_back(
+        {picture_.lcdX, picture_.lcdY, SIM_LCD_WIDTH * scale, SIM_LCD_HEIGHT * scale});
 }
 
 void Window::composePane()
@@ -507,7 +510,8 @@ void Window::present()
     if (changed_.empty()) return;
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;
-    for (SDL_Rect r : changed_) SDL_BlitSurface(frameSurface_, &r, target, &r);
+    for (SDL_Rect r : changed_)
+        SDL_BlitSurface(frameSurface_, &r, target, &r);
     SDL_UpdateWindowSurfaceRects(window_, changed_.data(), int(changed_.size()));
     changed_.clear();
 }
@@ -545,7 +549,8 @@ int Window::run()
         SIM_SetDebugSink(nullptr);
         return 1;
     }
-    SIM_SetMessageBox([](const char* text, const char* caption) { current->message(text, caption); });
+    SIM_SetMessageBox(
+        [](const char* text, const char* caption) { current->message(text, caption); });
     // The host's own mutex, apart from the panel's single-instance guard.
     SIM_AcquireInstanceLock("GUI Simulation - Mutex");
     startApplication();
@@ -559,7 +564,8 @@ int Window::run()
         // Wakes for input, for a refresh of the panel and for new log lines; otherwise sleeps.
         if (SDL_WaitEventTimeout(&e, log_.dirty() ? 100 : 500)) {
             handle(e);
-            while (SDL_PollEvent(&e)) handle(e);
+            while (SDL_PollEvent(&e))
+                handle(e);
         }
         const Uint64 now = SDL_GetTicks64();
         if (clicked < options_.clickHardkeys.size() && now >= nextClick) {

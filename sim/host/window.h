@@ -7,10 +7,10 @@
 #include <vector>
 
 struct WindowOptions {
-    bool dialogs = true;          // false: host errors are only logged (tests, scripts)
-    std::string uart0 = "pty";    // device of serial channel 0: a path or "pty"
-    int64_t quitAfterMs = -1;     // >= 0: close the window after this time
-    std::string screenshot;       // with quitAfterMs: save the window as PNG before closing
+    bool dialogs = true;            // false: host errors are only logged (tests, scripts)
+    std::string uart0 = "pty";      // device of serial channel 0: a path or "pty"
+    int64_t quitAfterMs = -1;       // >= 0: close the window after this time
+    std::string screenshot;         // with quitAfterMs: save the window as PNG before closing
     std::vector<int> clickHardkeys; // hardkeys clicked once the panel runs (smoke tests)
 };
 

@@ -54,7 +54,8 @@ uint32_t get32(const std::vector<uint8_t>& b, uint32_t at)
 
 void set32(std::vector<uint8_t>& b, uint32_t at, uint32_t v)
 {
-    for (int k = 0; k < 4; ++k) b[at + k] = static_cast<uint8_t>(v >> (8 * k));
+    for (int k = 0; k < 4; ++k)
+        b[at + k] = static_cast<uint8_t>(v >> (8 * k));
 }
 
 std::string readText(uint8_t language, uint16_t id, uint16_t size = 1212)
@@ -81,7 +82,8 @@ class Flash : public ::testing::Test {
     void write32(uint32_t at, uint32_t v)
     {
         uint8_t bytes[4];
-        for (int k = 0; k < 4; ++k) bytes[k] = static_cast<uint8_t>(v >> (8 * k));
+        for (int k = 0; k < 4; ++k)
+            bytes[k] = static_cast<uint8_t>(v >> (8 * k));
         ASSERT_EQ(FLS_Write(bytes, at, 4), 4);
     }
     uint32_t table(uint8_t language) const { return get32(image, directory + 8 + 4 * language); }
@@ -171,10 +173,12 @@ TEST_F(Flash, SettingsFallBackToTheirDefaultsWithoutTheMarker)
         {FLS_GetMaxIdleBacklight, 20, 36},
         {FLS_GetMinIdleBacklight, 2, 1},
     };
-    for (const auto& s : settings) EXPECT_EQ(s.get(), s.stored);
+    for (const auto& s : settings)
+        EXPECT_EQ(s.get(), s.stored);
     write32(24, 0);
     EXPECT_FALSE(FLS_IsValid());
-    for (const auto& s : settings) EXPECT_EQ(s.get(), s.fallback);
+    for (const auto& s : settings)
+        EXPECT_EQ(s.get(), s.fallback);
     EXPECT_EQ(readText(3, 394), "");
     write32(24, marker);
     EXPECT_TRUE(FLS_IsValid());
@@ -234,7 +238,8 @@ TEST(FlashClipping, ReadAndWriteStopAtTheEndOfTheImage)
     EXPECT_EQ(out[2], 3);
     EXPECT_EQ(FLS_Read(32, out, 10), 0);
     EXPECT_EQ(FLS_Read(0, out, 0), 0);
-    for (size_t i = 32; i < bytes.size(); ++i) EXPECT_EQ(bytes[i], 0xAA) << i;
+    for (size_t i = 32; i < bytes.size(); ++i)
+        EXPECT_EQ(bytes[i], 0xAA) << i;
     FLS_UseBuiltInImage();
 }
 
@@ -344,7 +349,8 @@ TEST(FlashText, LongTextsAreCutAtACharacterBoundary)
                      "b"},
                  {100, "a\xC3\xA4\xE2\x99\xAF"
                        "b"}};
-    for (const auto& c : cases) EXPECT_EQ(readText(1, 0, c.size), c.expected) << c.size;
+    for (const auto& c : cases)
+        EXPECT_EQ(readText(1, 0, c.size), c.expected) << c.size;
     char untouched = '#';
     EXPECT_EQ(FLS_ReadText(1, 0, &untouched, 0), 0);
     EXPECT_EQ(untouched, '#');
@@ -388,8 +394,10 @@ TEST(FlashFuzz, RandomAndTruncatedImagesNeverReadOutside)
     const auto size = static_cast<uint32_t>(good.size());
     std::mt19937 random(20090313);
     // Truncated copies, with the cut on and around the section's structure.
-    for (uint32_t cut = 0; cut < 1300; cut += 3) exercise({good.begin(), good.begin() + cut});
-    for (uint32_t cut = 1300; cut < size; cut += 4099) exercise({good.begin(), good.begin() + cut});
+    for (uint32_t cut = 0; cut < 1300; cut += 3)
+        exercise({good.begin(), good.begin() + cut});
+    for (uint32_t cut = 1300; cut < size; cut += 4099)
+        exercise({good.begin(), good.begin() + cut});
     // Random bytes in the header and directory of a good image.
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> bytes = good;
@@ -413,7 +421,8 @@ TEST(FlashFuzz, RandomAndTruncatedImagesNeverReadOutside)
     // Noise behind a header that names a parameter area and a directory.
     for (int round = 0; round < 200; ++round) {
         std::vector<uint8_t> bytes(random() % 2048);
-        for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+        for (uint8_t& b : bytes)
+            b = static_cast<uint8_t>(random());
         if (bytes.size() >= 28) {
             set32(bytes, 24, marker);
             set32(bytes, 20, random() % 64);

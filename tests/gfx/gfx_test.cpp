@@ -274,7 +274,9 @@ TEST_F(Drawing, AnArcDrawnAgainElsewhereOrClippedIsTheSameArc)
 {
     // Arcs are kept once drawn: a repeat, at another centre or cut by the display edge, must
     // paint exactly what the first drawing painted.
-    auto memory = [] { return std::vector<uint8_t>(GFX_Memory(), GFX_Memory() + GFX_WIDTH * GFX_HEIGHT); };
+    auto memory = [] {
+        return std::vector<uint8_t>(GFX_Memory(), GFX_Memory() + GFX_WIDTH * GFX_HEIGHT);
+    };
     auto clear = [] { GFX_ClearRect(0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1); };
     GFX_SetPenSize(5);
     GFX_DrawArc(CX, CY, 29, 27, 47, 139);

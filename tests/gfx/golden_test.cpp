@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "display_probe.h"
-#include "support/golden_check.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
+#include "support/golden_check.h"
 #include "ui/lcd.h"
 
 namespace {

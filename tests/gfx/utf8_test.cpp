@@ -29,13 +29,15 @@ TEST(Utf8, TruncatedAndMalformedSequencesNeverReadPastTheEnd)
         int32_t advance;
     };
     const Case cases[] = {
-        {"\xC3", 1, 0xFFFD, 1},         // lead byte at the very end
-        {"\xE2\x99", 2, 0xFFFD, 1},     // three-byte sequence cut after two
-        {"\xE2\x99", -1, 0xFFFD, 1},    // ... and at the terminator
-        {"\x80" "a", 2, 0xFFFD, 1},     // stray continuation byte
-        {"\xC0\x80", 2, 0xFFFD, 2},     // overlong encoding of 0
+        {"\xC3", 1, 0xFFFD, 1},      // lead byte at the very end
+        {"\xE2\x99", 2, 0xFFFD, 1},  // three-byte sequence cut after two
+        {"\xE2\x99", -1, 0xFFFD, 1}, // ... and at the terminator
+        {"\x80"
+         "a",
+         2, 0xFFFD, 1},                     // stray continuation byte
+        {"\xC0\x80", 2, 0xFFFD, 2},         // overlong encoding of 0
         {"\xF0\x9F\x98\x80", 4, 0xFFFD, 4}, // beyond the 16-bit range
-        {"\xED\xA0\x80", 3, 0xFFFD, 3}, // surrogate
+        {"\xED\xA0\x80", 3, 0xFFFD, 3},     // surrogate
         {"\xFF", 1, 0xFFFD, 1},
         {"", -1, 0, 0},
     };

@@ -21,12 +21,12 @@ TEST(StartType, FollowsTheRestartSurvivingVariables)
         uint8_t reasonAfter;
     };
     const Case cases[] = {
-        {0, 99, 1, 0},                 // first start since power-up
-        {APP_START_MAGIC, 0, 1, 37},   // normal operation was reached, then a restart
-        {APP_START_MAGIC, 1, 2, 1},    // 3 o'clock restart
-        {APP_START_MAGIC, 2, 3, 2},    // controller request
-        {APP_START_MAGIC, 35, 1, 35},  // memory guard destroyed
-        {APP_START_MAGIC, 32, 1, 32},  // bus time-out
+        {0, 99, 1, 0},                // first start since power-up
+        {APP_START_MAGIC, 0, 1, 37},  // normal operation was reached, then a restart
+        {APP_START_MAGIC, 1, 2, 1},   // 3 o'clock restart
+        {APP_START_MAGIC, 2, 3, 2},   // controller request
+        {APP_START_MAGIC, 35, 1, 35}, // memory guard destroyed
+        {APP_START_MAGIC, 32, 1, 32}, // bus time-out
         {APP_START_MAGIC, 38, 1, 38},
         {APP_START_MAGIC, 129, 4, 129}, // text identifier out of range
         {APP_START_MAGIC, 130, 4, 130},
@@ -43,7 +43,7 @@ TEST(StartType, FollowsTheRestartSurvivingVariables)
 }
 
 class StartUp : public ::testing::Test {
-protected:
+  protected:
     PanelHarness panel;
     LogCapture log;
 };
@@ -91,7 +91,8 @@ TEST_F(StartUp, RestartEmptiesTheQueuesAndResetsHighWater)
 {
     APP_Persistent().startMagic = 0;
     panel.start();
-    for (int i = 0; i < 5; ++i) EVT_Post(PRIO_UI, 250);
+    for (int i = 0; i < 5; ++i)
+        EVT_Post(PRIO_UI, 250);
     EVT_Post(PRIO_TIMER, SIG_TIM_DISABLE);
     EVT_Run();
     APP_SetResetReason(130);
@@ -130,9 +131,8 @@ TEST(SingleInstance, SecondMainTaskIsRefusedWithAMessage)
     ASSERT_TRUE(SIM_AcquireInstanceLock("Simulation_am_laufen")); // the running simulation
 
     static std::string shown;
-    SIM_SetMessageBox([](const char* text, const char* caption) {
-        shown = std::string(caption) + ": " + text;
-    });
+    SIM_SetMessageBox(
+        [](const char* text, const char* caption) { shown = std::string(caption) + ": " + text; });
     MainTask(); // returns at once
     EXPECT_EQ(shown, "Hinweis: Es ist bereits eine Simulation aktiv.");
     EXPECT_FALSE(SIM_AcquireInstanceLock("Simulation_am_laufen")) << "the first keeps its lock";

@@ -6,7 +6,7 @@
 namespace {
 
 class Timers : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         APP_Persistent().startMagic = 0;
@@ -22,7 +22,8 @@ protected:
     }
     static void ticks100(int n)
     {
-        for (int i = 0; i < n; ++i) SIM_FireTick(SIM_Tick::Ms100);
+        for (int i = 0; i < n; ++i)
+            SIM_FireTick(SIM_Tick::Ms100);
     }
     PanelHarness panel;
 };
@@ -43,7 +44,8 @@ TEST_F(Timers, TenMillisecondTimersCountTheTenMillisecondTick)
 {
     EVT_Post(PRIO_TIMER, SIG_TMR_PROGRESS, 10);
     EVT_Run();
-    for (int i = 0; i < 9; ++i) SIM_FireTick(SIM_Tick::Ms10);
+    for (int i = 0; i < 9; ++i)
+        SIM_FireTick(SIM_Tick::Ms10);
     EXPECT_EQ(count(SIG_PROGRESS_TICK), 0u);
     SIM_FireTick(SIM_Tick::Ms10);
     EXPECT_EQ(count(SIG_PROGRESS_TICK), 1u);
@@ -116,7 +118,7 @@ TEST(Calendar, ConvertsDaysAndDates)
         uint8_t month, day, weekday;
     };
     const Case cases[] = {
-        {0, 1970, 1, 1, 4},      {14245, 2009, 1, 1, 4}, {11016, 2000, 2, 29, 2},
+        {0, 1970, 1, 1, 4},      {14245, 2009, 1, 1, 4},  {11016, 2000, 2, 29, 2},
         {46443, 2097, 2, 26, 2}, {46810, 2098, 2, 28, 5}, {20458, 2026, 1, 5, 1},
     };
     for (const Case& c : cases) {

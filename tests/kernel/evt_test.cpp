@@ -28,29 +28,33 @@ const State low{"TEST_Low", lowHandler};
 const State high{"TEST_High", highHandler};
 
 class EventQueues : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
-        for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+        for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+            EVT_Construct(p);
         EVT_Machine(1)->state = &low;
         EVT_Machine(4)->state = &high;
         seen.clear();
     }
     void TearDown() override
     {
-        for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+        for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+            EVT_Construct(p);
     }
 };
 
 TEST_F(EventQueues, SixteenPostsFitTheSeventeenthIsDropped)
 {
-    for (uint32_t i = 0; i < 16; ++i) EXPECT_TRUE(EVT_Post(1, 150, i));
+    for (uint32_t i = 0; i < 16; ++i)
+        EXPECT_TRUE(EVT_Post(1, 150, i));
     EXPECT_EQ(EVT_HighWater(1), 16);
     EXPECT_FALSE(EVT_Post(1, 150, 99));
     EXPECT_EQ(EVT_Pending(1), 16);
     EVT_Run();
     ASSERT_EQ(seen.size(), 16u);
-    for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(seen[i].par, i) << "FIFO order";
+    for (uint32_t i = 0; i < 16; ++i)
+        EXPECT_EQ(seen[i].par, i) << "FIFO order";
     EXPECT_EQ(EVT_HighWater(1), 16) << "the mark keeps the largest count";
     EXPECT_EQ(EVT_QueueLength(1), 16);
 }
@@ -63,7 +67,8 @@ TEST_F(EventQueues, HigherPriorityFirstAndAPostFromAHandlerOvertakes)
     EVT_Post(4, 204, 4);
     EVT_Run();
     std::vector<Signal> order;
-    for (const Event& e : seen) order.push_back(e.sig);
+    for (const Event& e : seen)
+        order.push_back(e.sig);
     EXPECT_EQ(order, (std::vector<Signal>{203, 204, 200, 201, 202}));
 }
 

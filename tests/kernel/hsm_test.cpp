@@ -17,7 +17,9 @@ StateHandler record(const char* name, const Event& e, StateHandler parent)
     switch (e.sig) {
     case SIG_ENTRY: trail.push_back(std::string(name) + "-entry"); return nullptr;
     case SIG_EXIT: trail.push_back(std::string(name) + "-exit"); return nullptr;
-    case SIG_INIT: trail.push_back(std::string(name) + "-init(" + std::to_string(e.par) + ")"); return nullptr;
+    case SIG_INIT:
+        trail.push_back(std::string(name) + "-init(" + std::to_string(e.par) + ")");
+        return nullptr;
     default: return parent;
     }
 }
@@ -42,7 +44,7 @@ const State A{"A", aFn}, B{"B", bFn}, D{"D", dFn}, A2{"A2", a2Fn}, X{"X", xFn},
     Plain{"Plain", plainFn};
 
 class Engine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         HSM_Construct(m);

@@ -15,7 +15,7 @@ struct KeyEvent {
 };
 
 class KeyTask : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         APP_Persistent().startMagic = 0;
@@ -31,14 +31,16 @@ protected:
             if (e.sig >= SIG_KEY_FIRST && e.sig <= SIG_KEY_LAST)
                 out.push_back({e.sig, e.par, int64_t(e.at)});
         const int64_t first = out.empty() ? 0 : out.front().at;
-        for (KeyEvent& e : out) e.at -= first;
+        for (KeyEvent& e : out)
+            e.at -= first;
         return out;
     }
 
     static std::vector<Signal> signals(const std::vector<KeyEvent>& events)
     {
         std::vector<Signal> out;
-        for (const KeyEvent& e : events) out.push_back(e.sig);
+        for (const KeyEvent& e : events)
+            out.push_back(e.sig);
         return out;
     }
 
@@ -80,8 +82,8 @@ TEST_F(KeyTask, HoldingUpRepeatsAfter800msThenEvery400ms)
 TEST_F(KeyTask, HoldingOkGivesOnePressAndNothingAfterFourSeconds)
 {
     hold(HARDKEY_OK, 4500);
-    EXPECT_EQ(signals(keys()), (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_OK, SIG_KEY_ANY_REL,
-                                                     SIG_KEY_OK_REL}));
+    EXPECT_EQ(signals(keys()),
+              (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_OK, SIG_KEY_ANY_REL, SIG_KEY_OK_REL}));
 }
 
 TEST_F(KeyTask, MenuAndOkReleasedAfterThreeSecondsGiveOnlyTheRelease)
@@ -99,8 +101,8 @@ TEST_F(KeyTask, MenuThenAddingOkGivesMenuAtOnceAndTheCombinationAfterFourSeconds
     EXPECT_EQ(signals(keys()), (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_MENU}));
     panel.run(400);
     const auto events = keys();
-    ASSERT_EQ(signals(events), (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_MENU, SIG_KEY_ANY,
-                                                     SIG_KEY_MENU_OK}));
+    ASSERT_EQ(signals(events),
+              (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_MENU, SIG_KEY_ANY, SIG_KEY_MENU_OK}));
     KEY_SetPattern(KEY_PATTERN_MENU); // OK released first: ignored while the combination is held
     panel.run(300);
     EXPECT_EQ(keys().size(), 4u);
@@ -125,8 +127,8 @@ TEST_F(KeyTask, AShortClickBeforeTheNextDispatchKeepsItsKey)
     SIM_Delay(50); // pressed and released before the idle loop dispatches
     SIM_HardkeyEvent(HARDKEY_OK, false);
     panel.run(300);
-    EXPECT_EQ(signals(keys()), (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_OK, SIG_KEY_ANY_REL,
-                                                     SIG_KEY_OK_REL}));
+    EXPECT_EQ(signals(keys()),
+              (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_OK, SIG_KEY_ANY_REL, SIG_KEY_OK_REL}));
 }
 
 TEST_F(KeyTask, ChangingDirectlyToAnotherKeyPressesTheNewKey)
@@ -137,9 +139,9 @@ TEST_F(KeyTask, ChangingDirectlyToAnotherKeyPressesTheNewKey)
     panel.run(300);
     SIM_HardkeyEvent(HARDKEY_DOWN, false);
     panel.run(300);
-    EXPECT_EQ(signals(keys()), (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_UP, SIG_KEY_ANY,
-                                                     SIG_KEY_DOWN, SIG_KEY_ANY_REL,
-                                                     SIG_KEY_DOWN_REL}));
+    EXPECT_EQ(signals(keys()),
+              (std::vector<Signal>{SIG_KEY_ANY, SIG_KEY_UP, SIG_KEY_ANY, SIG_KEY_DOWN,
+                                   SIG_KEY_ANY_REL, SIG_KEY_DOWN_REL}));
     for (const KeyEvent& e : keys()) {
         if (e.sig == SIG_KEY_DOWN) {
             EXPECT_EQ(e.par, 0u) << "each press counts from 0";

@@ -13,7 +13,7 @@ namespace {
 
 // The link task at priority 5, with recorders at the priorities it posts to.
 class LinkTask : public PoolFixture {
-protected:
+  protected:
     void SetUp() override
     {
         PoolFixture::SetUp();
@@ -68,9 +68,9 @@ TEST_F(LinkTask, StartUpAnnouncesThePanelAndRequestsWhatTheScreensNeed)
 
     post(SIG_RX_MSG10);
     // Label part 1, messages 2, 1, 0 per present circuit (two), solar 17, 24, 26, then 15, 22.
-    EXPECT_EQ(queuedRequests(),
-              (std::vector<uint8_t>{25, 2, 2, 1, 1, 0, 0, 17, 24, 26, 15, 22}));
-    for (uint8_t slot = 3; slot <= 9; ++slot) EXPECT_EQ(DIS_SlotState(slot), SLOT_REQUESTED);
+    EXPECT_EQ(queuedRequests(), (std::vector<uint8_t>{25, 2, 2, 1, 1, 0, 0, 17, 24, 26, 15, 22}));
+    for (uint8_t slot = 3; slot <= 9; ++slot)
+        EXPECT_EQ(DIS_SlotState(slot), SLOT_REQUESTED);
 }
 
 TEST_F(LinkTask, WithoutSolarModuleTheSolarMessagesAreNeverRequested)
@@ -78,12 +78,14 @@ TEST_F(LinkTask, WithoutSolarModuleTheSolarMessagesAreNeverRequested)
     DAT_Block(DatBlock::Config)[23] &= 0x7F;
     post(SIG_LINK_START);
     post(SIG_RX_MSG10);
-    for (uint8_t m : queuedRequests()) EXPECT_TRUE(m != 17 && m != 24 && m != 26) << int(m);
+    for (uint8_t m : queuedRequests())
+        EXPECT_TRUE(m != 17 && m != 24 && m != 26) << int(m);
     post(SIG_RX_TP_DAY7);
     DIS_CancelRequests();
     post(SIG_TICK_30S);
     post(SIG_LINK_POLL_NOW);
-    for (uint8_t s : {17, 24, 26}) EXPECT_NE(DIS_SlotState(s), SLOT_REQUESTED) << int(s);
+    for (uint8_t s : {17, 24, 26})
+        EXPECT_NE(DIS_SlotState(s), SLOT_REQUESTED) << int(s);
 }
 
 TEST_F(LinkTask, TheLastTimeProgramDayEndsTheStartUp)
@@ -130,7 +132,7 @@ TEST_F(LinkTask, PollingOffStopsTheCyclicRequestsButPollNowStillAsks)
 // transfer sequence begins.
 void noOperation() {}
 void armSupervision() { DIS_SetBusActive(true); }
-constexpr DIS_BusDriver supervisedBus{noOperation, noOperation, noOperation, noOperation,
+constexpr DIS_BusDriver supervisedBus{noOperation, noOperation,    noOperation, noOperation,
                                       noOperation, armSupervision, noOperation};
 
 TEST_F(LinkTask, TwoBusTimeOutsInARowRestartThePanel)

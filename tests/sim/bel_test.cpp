@@ -9,7 +9,7 @@
 namespace {
 
 class Illumination : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         APP_Persistent().startMagic = 0;
@@ -35,11 +35,9 @@ TEST_F(Illumination, BrightnessRequestsSelectTheBacklight)
         uint32_t backlight;
     };
     const Case cases[] = {
-        {SIG_LIGHT_FULL, 0, 168, 4},   // operating brightness: full
-        {SIG_LIGHT_NORMAL, 0, 24, 2},  // idle brightness: dimmed
-        {SIG_LIGHT_SET, 25, 25, 4},
-        {SIG_LIGHT_SET, 10, 10, 2},
-        {SIG_LIGHT_OFF, 0, 0, 2},
+        {SIG_LIGHT_FULL, 0, 168, 4},  // operating brightness: full
+        {SIG_LIGHT_NORMAL, 0, 24, 2}, // idle brightness: dimmed
+        {SIG_LIGHT_SET, 25, 25, 4},   {SIG_LIGHT_SET, 10, 10, 2}, {SIG_LIGHT_OFF, 0, 0, 2},
     };
     for (const Case& c : cases) {
         post(c.sig, c.par);

@@ -20,7 +20,8 @@ RgbImage image(int w, int h, uint32_t fill = 0xFFFFFF)
 void mark(RgbImage& i, int x0, int y0, int x1, int y1)
 {
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) i.pixels[size_t(y) * i.width + x] = 0xFF0000;
+        for (int x = x0; x <= x1; ++x)
+            i.pixels[size_t(y) * i.width + x] = 0xFF0000;
 }
 
 TEST(Bitmap, EncodeAndDecodeRoundTrip)
@@ -46,9 +47,9 @@ TEST(Bitmap, DamagedFilesAreRefused)
         size_t offset;
         uint8_t value;
     };
-    for (const Case c : {Case{"magic", 0, 'X'}, Case{"compression", 30, 1}, Case{"bit depth", 28, 8},
-                         Case{"huge width", 21, 0x10}, Case{"pixel offset", 11, 0xFF},
-                         Case{"info size", 17, 0x10}}) {
+    for (const Case c : {Case{"magic", 0, 'X'}, Case{"compression", 30, 1},
+                         Case{"bit depth", 28, 8}, Case{"huge width", 21, 0x10},
+                         Case{"pixel offset", 11, 0xFF}, Case{"info size", 17, 0x10}}) {
         std::vector<uint8_t> bad = good;
         bad[c.offset] = c.value;
         EXPECT_FALSE(BMP_Decode(bad.data(), bad.size(), out, error)) << c.what;
@@ -60,10 +61,10 @@ TEST(Bitmap, DamagedFilesAreRefused)
 TEST(Hardkeys, RunsExtendTheRegionDirectlyAboveOrStartANewOne)
 {
     RgbImage m = image(40, 20);
-    mark(m, 10, 2, 19, 5);  // 0
-    mark(m, 2, 8, 7, 12);   // 1
-    mark(m, 12, 8, 17, 12); // 2, same top row: to the right
-    mark(m, 22, 9, 30, 9);  // 3, one row lower
+    mark(m, 10, 2, 19, 5);   // 0
+    mark(m, 2, 8, 7, 12);    // 1
+    mark(m, 12, 8, 17, 12);  // 2, same top row: to the right
+    mark(m, 22, 9, 30, 9);   // 3, one row lower
     mark(m, 24, 10, 28, 14); // extends 3 (overlaps the row above)
     bool tooMany = false;
     const auto regions = BMP_FindHardkeys(m, 0xFF0000, tooMany);
@@ -81,7 +82,8 @@ TEST(Hardkeys, RunsExtendTheRegionDirectlyAboveOrStartANewOne)
 TEST(Hardkeys, AtMost128Regions)
 {
     RgbImage m = image(300, 3);
-    for (int i = 0; i < 130; ++i) mark(m, 2 * i, 1, 2 * i, 1);
+    for (int i = 0; i < 130; ++i)
+        mark(m, 2 * i, 1, 2 * i, 1);
     bool tooMany = false;
     EXPECT_EQ(BMP_FindHardkeys(m, 0xFF0000, tooMany).size(), 128u);
     EXPECT_TRUE(tooMany);
@@ -111,8 +113,10 @@ TEST(DevicePicture, BuiltInPictureHasTheHardkeysOfThePanelInOrder)
 {
     RgbImage front, marks;
     std::string error;
-    ASSERT_TRUE(BMP_Decode(DEVICE_BuiltinFront().data(), DEVICE_BuiltinFront().size(), front, error));
-    ASSERT_TRUE(BMP_Decode(DEVICE_BuiltinMarks().data(), DEVICE_BuiltinMarks().size(), marks, error));
+    ASSERT_TRUE(
+        BMP_Decode(DEVICE_BuiltinFront().data(), DEVICE_BuiltinFront().size(), front, error));
+    ASSERT_TRUE(
+        BMP_Decode(DEVICE_BuiltinMarks().data(), DEVICE_BuiltinMarks().size(), marks, error));
     DevicePicture picture;
     ASSERT_TRUE(DEVICE_FromImages(front, marks, picture, error)) << error;
     const auto& k = picture.hardkeys;
@@ -121,20 +125,22 @@ TEST(DevicePicture, BuiltInPictureHasTheHardkeysOfThePanelInOrder)
     auto cy = [&](int i) { return (k[i].y0 + k[i].y1) / 2; };
     // The key cross: Up above OK above Down, Left and Right beside OK; Back above, Help and
     // Menu below.
-    EXPECT_LT(cy(0), cy(1));                     // Back above Up
-    EXPECT_EQ(cx(1), cx(3));                     // Up over OK
-    EXPECT_EQ(cx(5), cx(3));                     // Down under OK
+    EXPECT_LT(cy(0), cy(1)); // Back above Up
+    EXPECT_EQ(cx(1), cx(3)); // Up over OK
+    EXPECT_EQ(cx(5), cx(3)); // Down under OK
     EXPECT_LT(cy(1), cy(3));
     EXPECT_LT(cy(3), cy(5));
-    EXPECT_EQ(cy(2), cy(3));                     // Left, OK, Right in a row
+    EXPECT_EQ(cy(2), cy(3)); // Left, OK, Right in a row
     EXPECT_EQ(cy(4), cy(3));
     EXPECT_LT(cx(2), cx(3));
     EXPECT_LT(cx(3), cx(4));
-    EXPECT_GT(cy(6), cy(5));                     // Help and Menu at the bottom
+    EXPECT_GT(cy(6), cy(5)); // Help and Menu at the bottom
     EXPECT_EQ(cy(6), cy(7));
     EXPECT_LT(cx(6), cx(7));
-    for (int i = 8; i < 34; ++i) EXPECT_GT(k[i].y0, k[7].y1) << "strip key " << i;
-    for (int i = 9; i <= 12; ++i) EXPECT_GT(cx(i), cx(i - 1)) << "combinations in a row";
+    for (int i = 8; i < 34; ++i)
+        EXPECT_GT(k[i].y0, k[7].y1) << "strip key " << i;
+    for (int i = 9; i <= 12; ++i)
+        EXPECT_GT(cx(i), cx(i - 1)) << "combinations in a row";
     EXPECT_EQ(picture.lcdScale, 2);
     EXPECT_EQ(picture.lcd.x1 - picture.lcd.x0 + 1, 480);
 }

@@ -70,7 +70,7 @@ TEST(Backlight, BrightnessSelectsDimmedOrFull)
 }
 
 class SimulationCommands : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         APP_Persistent().startMagic = 0;

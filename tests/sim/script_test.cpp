@@ -47,10 +47,10 @@ TEST(Script, KeyPairsUseTheCombinationHardkeys)
         int hardkey;
         uint32_t pattern;
     };
-    for (const Case c : {Case{"Menu+OK", 10, 0xA0}, Case{"ok+menu", 10, 0xA0}, Case{"OK+Up", 8, 0x28},
-                         Case{"Down+OK", 9, 0x30}, Case{"menu+down", 11, 0x90},
-                         Case{"Back+OK", 12, 0x21}, Case{"Left+Right", -1, 0x06},
-                         Case{"HELP", HARDKEY_HELP, 0x40}}) {
+    for (const Case c :
+         {Case{"Menu+OK", 10, 0xA0}, Case{"ok+menu", 10, 0xA0}, Case{"OK+Up", 8, 0x28},
+          Case{"Down+OK", 9, 0x30}, Case{"menu+down", 11, 0x90}, Case{"Back+OK", 12, 0x21},
+          Case{"Left+Right", -1, 0x06}, Case{"HELP", HARDKEY_HELP, 0x40}}) {
         const Script s = parse(std::string("press ") + c.keys);
         ASSERT_EQ(s.steps.size(), 1u);
         EXPECT_EQ(s.steps[0].hardkey, c.hardkey) << c.keys;

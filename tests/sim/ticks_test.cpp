@@ -15,8 +15,8 @@ TEST(VirtualTime, TicksFireAtExactMillisecondsAndHostEventsInBetween)
     EVT_Run(); // enables the ticks
     const uint32_t ms1 = DTM_Ms1Count(), ms10 = DTM_Ms10Count(), ms100 = DTM_Ms100Count();
     static uint64_t eventAt = 0;
-    panel.ticks().setHostEvent(panel.now() + 1234, [](void*) { eventAt = SIM_Ticks().nowMs(); },
-                               nullptr);
+    panel.ticks().setHostEvent(
+        panel.now() + 1234, [](void*) { eventAt = SIM_Ticks().nowMs(); }, nullptr);
     const uint64_t start = panel.now();
     SIM_Delay(2005);
     EXPECT_EQ(panel.now(), start + 2005);

@@ -21,7 +21,8 @@ inline ::testing::AssertionResult MatchesGolden(const std::string& folder, const
     const std::vector<uint8_t> rgb = LcdView::toRgb(view.snapshot());
     LcdView::detach();
     std::string report;
-    const std::string path = std::string(PANELSIM_SOURCE_DIR) + "/tests/" + folder + "/golden/" + name;
+    const std::string path =
+        std::string(PANELSIM_SOURCE_DIR) + "/tests/" + folder + "/golden/" + name;
     if (GOLDEN_Compare(rgb.data(), SIM_LCD_WIDTH, SIM_LCD_HEIGHT, path, report))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << report;

@@ -7,8 +7,12 @@
 #include "sim/debug.h"
 
 class LogCapture {
-public:
-    LogCapture() { previous_ = SIM_SetDebugSink(&LogCapture::sink); clear(); }
+  public:
+    LogCapture()
+    {
+        previous_ = SIM_SetDebugSink(&LogCapture::sink);
+        clear();
+    }
     ~LogCapture() { SIM_SetDebugSink(previous_); }
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
@@ -25,7 +29,7 @@ public:
     }
     bool contains(const std::string& part) const { return text().find(part) != std::string::npos; }
 
-private:
+  private:
     static std::mutex& lock()
     {
         static std::mutex m;

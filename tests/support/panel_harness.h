@@ -20,7 +20,7 @@ struct RecordedEvent {
 };
 
 class PanelHarness {
-public:
+  public:
     PanelHarness()
     {
         SIM_SetTickSource(&ticks_);
@@ -110,7 +110,7 @@ public:
     }
     static const State recorder;
 
-private:
+  private:
     SIM_VirtualTicks ticks_;
 };
 

@@ -4,6 +4,9 @@
 
 namespace {
 struct QuietLog {
-    QuietLog() { SIM_SetDebugSink([](const char*, size_t) {}); }
+    QuietLog()
+    {
+        SIM_SetDebugSink([](const char*, size_t) {});
+    }
 } quietLog;
 } // namespace

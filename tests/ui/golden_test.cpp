@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/golden_check.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
+#include "support/golden_check.h"
 #include "ui/fus.h"
 #include "ui/kop.h"
 #include "ui/lcd.h"

@@ -15,11 +15,11 @@ struct LanguageRow {
 
 // Texts 393 and 394 of each language, by language index.
 constexpr LanguageRow languages[TXT_LANGUAGE_COUNT] = {
-    {"DE", "Deutsch"},   {"CZ", "Česky"},    {"DK", "Dansk"},    {"GB", "English"},
-    {"ES", "Español"},   {"EE", "Estnisch"}, {"FR", "Français"}, {"HR", "Hrvatski"},
-    {"IT", "Italiano"},  {"LV", "Lettisch"}, {"LT", "Litauisch"}, {"HU", "magyar"},
-    {"NL", "Nederlands"}, {"PL", "Polski"},  {"RU", "Русский"},  {"RO", "Română"},
-    {"SL", "Slovensko"}, {"SE", "Svenska"},  {"TR", "Türkçe"},
+    {"DE", "Deutsch"},    {"CZ", "Česky"},    {"DK", "Dansk"},     {"GB", "English"},
+    {"ES", "Español"},    {"EE", "Estnisch"}, {"FR", "Français"},  {"HR", "Hrvatski"},
+    {"IT", "Italiano"},   {"LV", "Lettisch"}, {"LT", "Litauisch"}, {"HU", "magyar"},
+    {"NL", "Nederlands"}, {"PL", "Polski"},   {"RU", "Русский"},   {"RO", "Română"},
+    {"SL", "Slovensko"},  {"SE", "Svenska"},  {"TR", "Türkçe"},
 };
 
 // The key symbols U+266C..U+2674 of a text, in order.
@@ -30,14 +30,15 @@ std::u16string keySymbols(const std::string& utf8)
         const auto b0 = static_cast<unsigned char>(utf8[i]);
         const auto b1 = static_cast<unsigned char>(utf8[i + 1]);
         const auto b2 = static_cast<unsigned char>(utf8[i + 2]);
-        const char16_t c = static_cast<char16_t>((b0 & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F));
+        const char16_t c =
+            static_cast<char16_t>((b0 & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F));
         if (b0 == 0xE2 && c >= 0x266C && c <= 0x2674) out += c;
     }
     return out;
 }
 
 class Languages : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { TXT_SetLanguage(0); }
 };
 
@@ -45,7 +46,8 @@ TEST_F(Languages, EveryLanguageHasAllTextsWithItsNameAndTheKeySymbolsOfTheGerman
 {
     ASSERT_TRUE(FLS_IsValid());
     std::string german[TXT_COUNT];
-    for (TextId id = 0; id < TXT_COUNT; ++id) german[id] = TXT_Get(id);
+    for (TextId id = 0; id < TXT_COUNT; ++id)
+        german[id] = TXT_Get(id);
     for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
         TXT_SetLanguage(language);
         const LanguageRow& row = languages[language];
@@ -66,13 +68,15 @@ TEST_F(Languages, TranslationsAreTheirOwn)
     // symbols, units, abbreviations and names, its texts differ from the German ones.
     TXT_SetLanguage(0);
     std::string german[TXT_COUNT];
-    for (TextId id = 0; id < TXT_COUNT; ++id) german[id] = TXT_Get(id);
+    for (TextId id = 0; id < TXT_COUNT; ++id)
+        german[id] = TXT_Get(id);
     for (uint8_t language = 1; language < TXT_LANGUAGE_COUNT; ++language) {
         TXT_SetLanguage(language);
         int same = 0;
-        for (TextId id = 0; id < TXT_COUNT; ++id) same += german[id] == TXT_Get(id);
-        EXPECT_LT(same, TXT_COUNT / 8) << languages[language].name << ": " << same
-                                       << " texts are the German ones";
+        for (TextId id = 0; id < TXT_COUNT; ++id)
+            same += german[id] == TXT_Get(id);
+        EXPECT_LT(same, TXT_COUNT / 8)
+            << languages[language].name << ": " << same << " texts are the German ones";
     }
 }
 

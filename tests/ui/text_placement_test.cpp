@@ -87,7 +87,7 @@ int wrappedLines(const std::string& text, int width)
 }
 
 class TextPlacement : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { previous = FNT_SetNormal(); }
     void TearDown() override
     {

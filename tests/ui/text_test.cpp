@@ -55,7 +55,8 @@ class Catalogue : public ::testing::Test {
     void SetUp() override
     {
         FLS_UseBuiltInImage();
-        for (uint8_t p = 0; p < PRIO_COUNT; ++p) EVT_Construct(p);
+        for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+            EVT_Construct(p);
         EVT_Machine(PRIO_UI)->state = &recorder;
         recorded().clear();
         TXT_Init();
@@ -158,7 +159,8 @@ TEST_F(Catalogue, WithoutTheMarkerEveryLanguageShowsGerman)
     FLS_UseBuiltInImage();
     const uint32_t size = [&] {
         uint32_t n = 0;
-        while (uint16_t got = FLS_Read(n, image.data() + n, 4096)) n += got;
+        while (uint16_t got = FLS_Read(n, image.data() + n, 4096))
+            n += got;
         return n;
     }();
     const uint8_t zero[4] = {};
@@ -256,7 +258,8 @@ TEST_F(Catalogue, ACircuitLabelReplacesItsTextOnlyInItsOwnLanguage)
 TEST_F(Catalogue, ACircuitLabelStaysInsideTheCallersBuffer)
 {
     std::string label = "K\xC3\xBC"; // "Kü" and eighteen key symbols: 57 bytes
-    for (int i = 0; i < 18; ++i) label += "\xE2\x99\xAF";
+    for (int i = 0; i < 18; ++i)
+        label += "\xE2\x99\xAF";
     DAT_SetCircuitLabel(116, label.c_str());
     EXPECT_EQ(get(116), label);
     const struct {
@@ -269,7 +272,8 @@ TEST_F(Catalogue, ACircuitLabelStaysInsideTheCallersBuffer)
         std::memset(buffer, '#', sizeof buffer);
         EXPECT_EQ(TXT_GetInto(116, buffer, c.size), c.length);
         EXPECT_EQ(std::string(buffer), label.substr(0, c.length));
-        for (size_t i = c.size; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], '#') << i;
+        for (size_t i = c.size; i < sizeof buffer; ++i)
+            ASSERT_EQ(buffer[i], '#') << i;
     }
 }
 

@@ -67,9 +67,11 @@ struct Canvas {
         RgbImage m = front;
         auto paint = [&](const Box& b, uint32_t colour) {
             for (int y = b.y0; y <= b.y1; ++y)
-                for (int x = b.x0; x <= b.x1; ++x) m.pixels[size_t(y) * width + x] = colour;
+                for (int x = b.x0; x <= b.x1; ++x)
+                    m.pixels[size_t(y) * width + x] = colour;
         };
-        for (const Box& k : keys) paint(k, DEVICE_HARDKEY_MARK);
+        for (const Box& k : keys)
+            paint(k, DEVICE_HARDKEY_MARK);
         paint(lcd, DEVICE_LCD_MARK);
         return m;
     }
@@ -78,8 +80,10 @@ struct Canvas {
     {
         for (int y = b.y0; y <= b.y1; ++y)
             for (int x = b.x0; x <= b.x1; ++x) {
-                const int dx = x < b.x0 + radius ? b.x0 + radius - x : (x > b.x1 - radius ? x - (b.x1 - radius) : 0);
-                const int dy = y < b.y0 + radius ? b.y0 + radius - y : (y > b.y1 - radius ? y - (b.y1 - radius) : 0);
+                const int dx = x < b.x0 + radius ? b.x0 + radius - x
+                                                 : (x > b.x1 - radius ? x - (b.x1 - radius) : 0);
+                const int dy = y < b.y0 + radius ? b.y0 + radius - y
+                                                 : (y > b.y1 - radius ? y - (b.y1 - radius) : 0);
                 const double d = std::sqrt(double(dx * dx + dy * dy));
                 if (d > radius) continue;
                 const bool onEdge = d > radius - edgeWidth || x < b.x0 + edgeWidth ||
@@ -92,7 +96,8 @@ struct Canvas {
     void fill(Box b, uint32_t c)
     {
         for (int y = b.y0; y <= b.y1; ++y)
-            for (int x = b.x0; x <= b.x1; ++x) pixel(x, y, c);
+            for (int x = b.x0; x <= b.x1; ++x)
+                pixel(x, y, c);
     }
 
     // A triangle pointing in a direction, centred on (cx, cy).
@@ -182,8 +187,9 @@ void drawPanelKeys(Canvas& c)
     c.centred(small, "Menu", menu.cx(), menu.y1 + 4, faint);
 }
 
-void drawStrip(Canvas& c, int y, const char* title, const std::vector<std::pair<std::string, std::string>>& labels,
-               int perRow, int keyHeight, uint32_t face)
+void drawStrip(Canvas& c, int y, const char* title,
+               const std::vector<std::pair<std::string, std::string>>& labels, int perRow,
+               int keyHeight, uint32_t face)
 {
     const GFX_Font& normal = FNT_GetNormal();
     const GFX_Font& small = FNT_GetSmall();
@@ -227,11 +233,11 @@ void draw(Canvas& c)
               5, 40, keyFace);
 
     std::vector<std::pair<std::string, std::string>> commands = {
-        {"Cmd 0", "3 o'clock restart"}, {"Cmd 1", "controller reset"},
-        {"Cmd 2", "calibration on"},    {"Cmd 3", "calibration off"},
-        {"Cmd 4", "param. on"},         {"Cmd 5", "param. off"},
+        {"Cmd 0", "3 o'clock restart"}, {"Cmd 1", "controller reset"}, {"Cmd 2", "calibration on"},
+        {"Cmd 3", "calibration off"},   {"Cmd 4", "param. on"},        {"Cmd 5", "param. off"},
     };
-    for (int i = 6; i <= 17; ++i) commands.push_back({"Cmd " + std::to_string(i), ""});
+    for (int i = 6; i <= 17; ++i)
+        commands.push_back({"Cmd " + std::to_string(i), ""});
     commands.push_back({"Cmd 18", "OK + Back now"});
     commands.push_back({"Cmd 19", "service now"});
     commands.push_back({"Cmd 20", ""});

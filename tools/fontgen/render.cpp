@@ -168,9 +168,11 @@ Cell place(const FontSpec& recipe, uint32_t cp, const Ink& ink)
 bool fitVertically(const FontSpec& recipe, uint32_t cp, Ink& ink)
 {
     if (ink.px.width == 0) return true;
-    int rowsBelow = recipe.height - recipe.baseline - (recipe.lineGap == LineGap::BottomRow ? 1 : 0);
+    int rowsBelow =
+        recipe.height - recipe.baseline - (recipe.lineGap == LineGap::BottomRow ? 1 : 0);
     bool ok = shrinkFromTop(recipe, ink) && shrinkFromBottom(ink, rowsBelow);
-    if (!ok) std::fprintf(stderr, "%s: U+%04X does not fit %d rows\n", recipe.name, cp, recipe.height);
+    if (!ok)
+        std::fprintf(stderr, "%s: U+%04X does not fit %d rows\n", recipe.name, cp, recipe.height);
     return ok;
 }
 
@@ -241,7 +243,8 @@ bool FG_Render(const FontSpec& recipe, GlyphSet& glyphs)
     }
     // At 72 dpi a point is a pixel, and the size takes 1/64 pixel.
     if (recipe.kind == SourceKind::Outline)
-        FT_Set_Char_Size(face, std::lround(recipe.xPpem * 64), std::lround(recipe.yPpem * 64), 72, 72);
+        FT_Set_Char_Size(face, std::lround(recipe.xPpem * 64), std::lround(recipe.yPpem * 64), 72,
+                         72);
     else
         FT_Select_Size(face, 0);
 
@@ -265,7 +268,8 @@ bool FG_Render(const FontSpec& recipe, GlyphSet& glyphs)
             }
             FT_UInt index = FT_Get_Char_Index(face, cp);
             if (index == 0 || !load(recipe, face, index)) {
-                std::fprintf(stderr, "%s: U+%04X missing in %s\n", recipe.name, cp, recipe.sourceFile);
+                std::fprintf(stderr, "%s: U+%04X missing in %s\n", recipe.name, cp,
+                             recipe.sourceFile);
                 ok = false;
                 continue;
             }

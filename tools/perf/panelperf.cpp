@@ -62,9 +62,9 @@ struct AllocRun {
 
 // Every 7 minutes of panel time a short burst of key presses through the menus; the rest of
 // the time the panel idles (basic display, idle animation).
-constexpr int keys[] = {HARDKEY_DOWN, HARDKEY_DOWN, HARDKEY_OK, HARDKEY_UP, HARDKEY_BACK,
-                        HARDKEY_MENU, HARDKEY_DOWN, HARDKEY_OK, HARDKEY_HELP, HARDKEY_BACK,
-                        HARDKEY_BACK};
+constexpr int keys[] = {HARDKEY_DOWN, HARDKEY_DOWN, HARDKEY_OK,   HARDKEY_UP,
+                        HARDKEY_BACK, HARDKEY_MENU, HARDKEY_DOWN, HARDKEY_OK,
+                        HARDKEY_HELP, HARDKEY_BACK, HARDKEY_BACK};
 
 void allocEvent(void* context)
 {
@@ -128,8 +128,9 @@ int latency(int presses)
         while (view.generation() == before &&
                std::chrono::steady_clock::now() - t0 < std::chrono::seconds(2))
             std::this_thread::sleep_for(std::chrono::microseconds(200));
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                         .count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         SIM_HardkeyEvent(i % 2 ? HARDKEY_UP : HARDKEY_DOWN, false);
     }

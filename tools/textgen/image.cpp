@@ -33,7 +33,8 @@ constexpr struct {
 void put32(std::vector<uint8_t>& image, uint32_t at, uint32_t value)
 {
     if (image.size() < at + 4) image.resize(at + 4);
-    for (int k = 0; k < 4; ++k) image[at + k] = static_cast<uint8_t>(value >> (8 * k));
+    for (int k = 0; k < 4; ++k)
+        image[at + k] = static_cast<uint8_t>(value >> (8 * k));
 }
 
 void putBytes(std::vector<uint8_t>& image, uint32_t at, const void* bytes, size_t size)
@@ -59,7 +60,8 @@ std::vector<uint8_t> TG_BuildImage(const std::array<std::optional<Texts>, TG_LAN
     putBytes(image, paramOffset + 4, serialNumber, 16);
     putBytes(image, paramOffset + 20, digitField, 7);
     putBytes(image, paramOffset + 27, digitField, 7);
-    for (const auto& p : paramBytes) image[paramOffset + p.offset] = p.value;
+    for (const auto& p : paramBytes)
+        image[paramOffset + p.offset] = p.value;
 
     put32(image, directoryOffset, TG_LANGUAGE_COUNT);
     put32(image, directoryOffset + 4, TG_TEXT_COUNT);

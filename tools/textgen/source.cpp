@@ -105,7 +105,8 @@ std::string describe(const std::vector<uint16_t>& symbols)
 {
     if (symbols.empty()) return "none";
     std::string out;
-    for (uint16_t s : symbols) out += format("%sU+%04X", out.empty() ? "" : " ", s);
+    for (uint16_t s : symbols)
+        out += format("%sU+%04X", out.empty() ? "" : " ", s);
     return out;
 }
 
@@ -171,7 +172,8 @@ Source TG_Parse(const std::string& path, const std::string& content,
     for (uint32_t id = 0; id < TG_TEXT_COUNT; ++id) {
         if (source.lines[id] != 0) continue;
         uint32_t last = id;
-        while (last + 1 < TG_TEXT_COUNT && source.lines[last + 1] == 0) ++last;
+        while (last + 1 < TG_TEXT_COUNT && source.lines[last + 1] == 0)
+            ++last;
         diagnostics.push_back({path, lineNumber,
                                last == id ? format("identifier %u is missing", id)
                                           : format("identifiers %u..%u are missing", id, last)});
