@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "data/flash.h"
+#include "base/utf8.h"
 #include "data/pool.h"
 #include "data/timeprog.h"
-#include "gfx/utf8.h"
+#include "display/flash.h"
+#include "display/lcd.h"
+#include "display/text.h"
 #include "kernel/evt.h"
-#include "link/buffers.h"
-#include "ui/lcd.h"
-#include "ui/text.h"
 
 namespace {
 
@@ -280,28 +279,24 @@ void DAT_SetLabelLanguage(uint8_t circuit, uint8_t language)
 // Display settings
 
 uint8_t DAT_GetDisplayContrast() { return pool.displayContrast; }
-// A setting the panel makes is shown at once; what the controller sends is applied by the link
-// at communication start (DAT_TakeDisplaySettings).
-void DAT_SetDisplayContrast(uint8_t contrast)
-{
-    pool.displayContrast = contrast;
-    lcd_setContrast(contrast);
-}
+void DAT_SetDisplayContrast(uint8_t contrast) { pool.displayContrast = contrast; }
 uint8_t DAT_GetBrightnessOperation() { return pool.brightnessOperation; }
 void DAT_SetBrightnessOperation(uint8_t level) { pool.brightnessOperation = level; }
 uint8_t DAT_GetBrightnessIdle() { return pool.brightnessIdle; }
 void DAT_SetBrightnessIdle(uint8_t level) { pool.brightnessIdle = level; }
 uint8_t DAT_GetLanguageIndex() { return pool.languageIndex; }
-void DAT_SetLanguageIndex(uint8_t language)
-{
-    pool.languageIndex = language;
-    TXT_SetLanguage(language);
-}
+void DAT_SetLanguageIndex(uint8_t language) { pool.languageIndex = language; }
 
 void DAT_TakeDisplaySettings(uint8_t contrast, uint8_t language)
 {
     pool.displayContrast = contrast;
     pool.languageIndex = language;
+}
+
+void DAT_ApplyDisplaySettings()
+{
+    lcd_setContrast(pool.displayContrast);
+    TXT_SetLanguage(pool.languageIndex);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -317,8 +312,6 @@ void DAT_ClearAll(uint8_t reason)
     pool.brightnessIdle = FLS_GetIdleBacklight();
     pool.faultAckHold = pool.maintAckHold = pool.flagHold = 0;
 
-    // Interrupts are already disabled at start-up: the status buffer is written directly.
-    std::fill_n(DIS_StatusBuffer().begin(), DAT_STATUS_SIZE, 0);
     for (Bytes<DAT_CIRCUIT_SIZE>& record : pool.circuits)
         record.fill(0);
     pool.status.fill(0);

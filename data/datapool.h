@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/text.h"
+#include "display/text_id.h"
 
 // ---------------------------------------------------------------------------------------------
 // Blocks
@@ -400,9 +400,9 @@ void DAT_SetLabelLanguage(uint8_t circuit, uint8_t language);
 // ---------------------------------------------------------------------------------------------
 // Status processing and acknowledgements
 
-// Takes a status transfer over from the link's status buffer: edge signals, pending messages,
-// hold-offs, then SIG_DATA_CHANGED. Clears the link's status-received flag.
-void DAT_ProcessStatus();
+// Takes a status transfer over (the link's copy of its status buffer): edge signals, pending
+// messages, hold-offs, then SIG_DATA_CHANGED.
+void DAT_TakeStatus(std::span<const uint8_t, DAT_STATUS_SIZE> transfer);
 void DAT_TickHoldOffs(); // every second
 void DAT_SetFaultPresent(bool on);
 void DAT_SetMaintenanceDue(bool on);
@@ -505,22 +505,25 @@ void DAT_SetCodingEntryValue(int16_t value);
 // Display settings
 
 uint8_t DAT_GetDisplayContrast();
-void DAT_SetDisplayContrast(uint8_t contrast); // also applied to the display
+void DAT_SetDisplayContrast(uint8_t contrast);
 uint8_t DAT_GetBrightnessOperation();
 void DAT_SetBrightnessOperation(uint8_t level);
 uint8_t DAT_GetBrightnessIdle();
 void DAT_SetBrightnessIdle(uint8_t level);
 uint8_t DAT_GetLanguageIndex();
-void DAT_SetLanguageIndex(uint8_t language); // also selects the language of the texts
-// The controller's contrast and language, stored without applying them.
+void DAT_SetLanguageIndex(uint8_t language);
+// The controller's contrast and language from its system message.
 void DAT_TakeDisplaySettings(uint8_t contrast, uint8_t language);
+// The setters only store. A change the panel makes is shown at once by its caller; what the
+// controller sends waits for communication start. Both make the pool's contrast and language
+// the display's and the texts' here, and nowhere else.
+void DAT_ApplyDisplaySettings();
 
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
 // With reason 2 (3 o'clock restart) the pool is kept; otherwise it is cleared and filled with
-// the simulated plant values. Runs during start-up with interrupts disabled, so it writes the
-// link's status buffer without taking the lock.
+// the simulated plant values. Runs during start-up with interrupts disabled.
 void DAT_ClearAll(uint8_t reason);
 // The demonstration plant shown without a controller; ends with the view of circuit 1.
 void DAT_InitSimulatedValues();

@@ -5,7 +5,7 @@
 
 #include "data/datapool.h"
 #include "data/pool.h"
-#include "sim/host.h"
+#include "sim/hal/host_services.h"
 
 namespace {
 

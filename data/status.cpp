@@ -5,8 +5,6 @@
 #include "data/pool.h"
 #include "kernel/dtm.h"
 #include "kernel/evt.h"
-#include "link/buffers.h"
-#include "sim/intrinsics.h"
 
 namespace {
 
@@ -39,12 +37,9 @@ const uint8_t* record(const Bytes<DAT_FAULT_LIST_SIZE>& list, uint8_t index)
 
 } // namespace
 
-void DAT_ProcessStatus()
+void DAT_TakeStatus(std::span<const uint8_t, DAT_STATUS_SIZE> transfer)
 {
-    __disable_interrupt();
-    std::copy_n(DIS_StatusBuffer().begin(), DAT_STATUS_SIZE, pool.status.begin());
-    DIS_LinkFlags() &= static_cast<uint8_t>(~DIS_FLAG_STATUS_RECEIVED);
-    __enable_interrupt();
+    std::copy(transfer.begin(), transfer.end(), pool.status.begin());
 
     const uint16_t f = DAT_LoadU16(pool.status.data());
     const uint16_t old = statusFlags();

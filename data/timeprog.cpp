@@ -1,9 +1,10 @@
 #include "data/timeprog.h"
 
 #include "data/datapool.h"
-#include "link/dis.h"
 
 namespace {
+
+DAT_TimeProgramResetSink resetSink = nullptr;
 
 std::array<uint8_t, TP_TABLE_SIZE> table{};
 TimeProgramSelection selection{TimeProgram::Heating, TP_PERIOD_ALL_DAYS};
@@ -103,6 +104,8 @@ bool DAT_TimeGroupUniform(uint8_t periodCode)
     }
 }
 
+void DAT_SetTimeProgramResetSink(DAT_TimeProgramResetSink sink) { resetSink = sink; }
+
 void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode,
                           TimePhase defaultPhase)
 {
@@ -110,10 +113,8 @@ void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode,
     TimePhases phases{};
     phases.fill(TP_UNUSED_PHASE);
     phases[0] = defaultPhase;
-    DIS_SendTimeProgramBasicSetting(static_cast<uint8_t>(set + 1), program,
-                                    TP_PERIODS[periodCode].controllerCode);
-    for (uint8_t day = 0; day < TP_DAYS; ++day)
-        DIS_Request(TP_FIRST_DAY_MESSAGE + day);
+    if (resetSink != nullptr)
+        resetSink(static_cast<uint8_t>(set + 1), program, TP_PERIODS[periodCode].controllerCode);
     writeDays(set, program, TP_PERIODS[periodCode].days, phases);
 }
 

@@ -105,9 +105,14 @@ void DAT_WritePeriodPhases(const TimePhases& phases);
 // Whether the days of a group (0 Mo-So, 8 Mo-Fr, 9 Sa-So) of the selected program agree.
 bool DAT_TimeGroupUniform(uint8_t periodCode);
 
-// Reset of a program for a period: all phases unused but phase 0 = defaultPhase, the basic
-// setting sent to the controller (command 229), the seven days requested again, the phases
-// written to all days of the period.
+// Who tells the controller of a reset: the link's basic-setting command (229) and the new
+// request of the seven days, connected at start-up.
+using DAT_TimeProgramResetSink = void (*)(uint8_t circuit, TimeProgram program,
+                                          uint8_t controllerPeriod);
+void DAT_SetTimeProgramResetSink(DAT_TimeProgramResetSink sink);
+
+// Reset of a program for a period: all phases unused but phase 0 = defaultPhase, the reset
+// sink told, the phases written to all days of the period.
 void DAT_ResetTimeProgram(uint8_t set, TimeProgram program, uint8_t periodCode,
                           TimePhase defaultPhase);
 // The same for the selected set, program and period.

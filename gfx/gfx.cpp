@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "gfx/raster.h"
-#include "sim/ticks.h"
+#include "sim/hal/ticks.h"
 
 namespace gfx {
 namespace {

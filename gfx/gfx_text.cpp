@@ -2,9 +2,9 @@
 // wrapped at blanks, clipped to the rectangle and the display.
 #include <cstdint>
 
+#include "base/utf8.h"
 #include "gfx/gfx.h"
 #include "gfx/raster.h"
-#include "gfx/utf8.h"
 
 using namespace gfx;
 

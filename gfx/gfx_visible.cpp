@@ -2,9 +2,9 @@
 // without looking at pixels, so every drawn line is remembered until something covers it.
 #include <cstring>
 
+#include "base/utf8.h"
 #include "gfx/gfx.h"
 #include "gfx/raster.h"
-#include "gfx/utf8.h"
 
 namespace {
 

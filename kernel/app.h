@@ -1,10 +1,9 @@
-// Main task: the single-instance guard, start-up with its start type, the idle loop that
-// dispatches every 100 ms, and the restart loop.
+// What survives a restart of the panel: the reset reason and start marker, the start type they
+// give, and the restart request that ends the idle loop. Start-up itself (constructing and
+// starting the machines, the idle loop) is startup/startup.h.
 #pragma once
 
 #include <cstdint>
-
-#include "kernel/hsm.h"
 
 // The variables that survive a restart (as battery-backed RAM would on the target).
 struct AppPersistent {
@@ -26,13 +25,6 @@ inline constexpr uint8_t RESET_UNKNOWN = 37;
 
 AppPersistent& APP_Persistent();
 
-// The entry point of the application thread; returns only when another instance runs.
-void MainTask();
-
-uint8_t APP_Init();
-void APP_Start(uint8_t startType);
-void APP_IdleLoop();
-
 void APP_RequestRestart();
 uint8_t APP_ResetReason();
 void APP_SetResetReason(uint8_t reason);
@@ -40,7 +32,3 @@ bool APP_GuardDestroyed();
 
 // Start type 1..4 for the restart-surviving variables; updates them as the first start does.
 uint8_t APP_StartType(AppPersistent& p);
-
-// The root of the user-interface machine (priority 1); the system monitor unless a test
-// drives the start-up with a machine of its own.
-void APP_SetUserInterface(StateHandler root);

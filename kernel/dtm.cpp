@@ -4,10 +4,12 @@
 #include <atomic>
 
 #include "kernel/evt.h"
-#include "sim/cpu_timer.h"
-#include "sim/hal.h"
-#include "sim/host.h"
-#include "sim/intrinsics.h"
+#include "kernel/tas.h"
+#include "sim/hal/cpu_timer.h"
+#include "sim/hal/hal.h"
+#include "sim/hal/host_services.h"
+#include "sim/hal/intrinsics.h"
+#include "sim/hal/ticks.h"
 
 namespace {
 
@@ -265,4 +267,10 @@ void DTM_AddMinutes(uint8_t& hour, uint8_t& minute, int32_t delta)
     if (m >= 1440) m -= 1440;
     hour = static_cast<uint8_t>(m / 60);
     minute = static_cast<uint8_t>(m % 60);
+}
+
+void DTM_ConnectTicks()
+{
+    SIM_SetTickHandlers(
+        {[](uint32_t count) { DTM_Tick1ms(count); }, DTM_Tick10ms, TAS_Scan, DTM_Tick100ms});
 }

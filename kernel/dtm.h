@@ -12,6 +12,9 @@ extern const State DTM_TimerTask;
 void DTM_Tick1ms(uint32_t ticks = 1);
 void DTM_Tick10ms();
 void DTM_Tick100ms();
+// Connects the host's four ticks to their handlers: 1, 10 and 100 ms to the timer task's
+// counters, 20 ms to the key scan.
+void DTM_ConnectTicks();
 
 // Seconds since 1970-01-01 00:00, local time.
 uint32_t DTM_GetClock();

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "sim/intrinsics.h"
+#include "sim/hal/intrinsics.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "kernel/evt.h"
-#include "sim/debug.h"
+#include "sim/hal/debug.h"
 
 namespace {
 

@@ -169,3 +169,8 @@ inline constexpr Signal SIG_RX_MSG23 = 194;
 inline constexpr Signal SIG_RX_MSG24 = 195;
 inline constexpr Signal SIG_RX_MSG25 = 196;
 inline constexpr Signal SIG_RX_MSG26 = 197;
+
+// Host-private, not part of the panel's catalogue: a simulation command's change of a status
+// bit, applied by the illumination task on the main task (par: bit 1 selects the bit of
+// StatusBlock byte 5, bit 0 set or clear).
+inline constexpr Signal SIG_SIM_STATUS_BIT = 100;

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "kernel/evt.h"
-#include "sim/intrinsics.h"
-#include "sim/keys.h"
+#include "sim/hal/intrinsics.h"
+#include "sim/hal/keys.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/utf8.h"
 #include "data/datapool.h"
-#include "gfx/utf8.h"
+#include "display/text.h"
 #include "link/link_state.h"
-#include "ui/text.h"
 
 namespace {
 
@@ -238,6 +238,13 @@ void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program, uint8
     p[0] = static_cast<uint8_t>(3 + static_cast<uint8_t>(program));
     p[1] = controllerPeriod;
     send();
+}
+
+void DIS_AnnounceTimeProgramReset(uint8_t circuit, TimeProgram program, uint8_t controllerPeriod)
+{
+    DIS_SendTimeProgramBasicSetting(circuit, program, controllerPeriod);
+    for (uint8_t day = 0; day < TP_DAYS; ++day)
+        DIS_Request(TP_FIRST_DAY_MESSAGE + day);
 }
 
 void DIS_SendSolarCounterReset(uint8_t counter)

@@ -19,7 +19,7 @@
 
 #include "data/datapool.h"
 #include "data/timeprog.h"
-#include "link/buffers.h"
+#include "link/link_buffers.h"
 
 // ---------------------------------------------------------------------------------------------
 // Sizes and numbers
@@ -103,6 +103,9 @@ void DIS_ClearBusResetCount();
 
 // Buffers, queue, slots and sequence numbers as at link start.
 void DIS_InitLink();
+// The status buffer zeroed, as every start but the 3 o'clock restart does (interrupts are
+// disabled then).
+void DIS_ClearStatusBuffer();
 // Receive and transmit state of the bus handlers back to rest; no response armed.
 void DIS_ResetBusState();
 
@@ -134,7 +137,8 @@ uint16_t DIS_ChangeMask();
 
 // 1. Takes the change mask (under the interrupt lock) and requests the slot of each set bit.
 void DIS_ChangeMaskToRequests();
-// 2. Takes a status transfer over when one has arrived (DAT_ProcessStatus).
+// 2. Takes a status transfer over when one has arrived: copied and its flag cleared under the
+//    interrupt lock, then handed to the data pool (DAT_TakeStatus).
 void DIS_TakeStatus();
 // 3. Queues a data request for the first requested slot in priority order while fewer than
 //    three commands wait.
@@ -171,6 +175,9 @@ void DIS_SendCircuitBasicSetting();                      // 229, byte 4 = 1
 // 229 for a time program (byte 4 = 3 heating, 4 hot water, 5 circulation, byte 5 = period).
 void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program,
                                      uint8_t controllerPeriod);
+// A time program reset to its basic setting: 229 for the program, and its seven days
+// requested again (the data pool's reset sink).
+void DIS_AnnounceTimeProgramReset(uint8_t circuit, TimeProgram program, uint8_t controllerPeriod);
 // 229 on message 17: resets one solar counter (7 pump hours, 8 energy, 11 stagnation,
 // 12 pump starts, 13 night circulation, 14 difference-temperature monitoring) locally first.
 void DIS_SendSolarCounterReset(uint8_t counter);

@@ -1,14 +1,12 @@
 #include "link/dis_task.h"
 
 #include "data/datapool.h"
-#include "data/flash.h"
+#include "display/flash.h"
 #include "kernel/app.h"
 #include "kernel/dtm.h"
 #include "kernel/evt.h"
-#include "link/buffers.h"
 #include "link/dis.h"
-#include "ui/lcd.h"
-#include "ui/text.h"
+#include "link/link_buffers.h"
 
 namespace {
 
@@ -96,8 +94,7 @@ void applyDisplaySettings()
         DAT_SetBrightnessIdle(FLS_GetIdleBacklight());
         DIS_SendBrightness(BrightnessKind::Idle, DAT_GetBrightnessIdle());
     }
-    lcd_setContrast(DAT_GetDisplayContrast());
-    TXT_SetLanguage(DAT_GetLanguageIndex());
+    DAT_ApplyDisplaySettings();
 }
 
 void fastRequests()

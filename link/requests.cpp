@@ -5,7 +5,7 @@
 #include "data/datapool.h"
 #include "kernel/evt.h"
 #include "link/link_state.h"
-#include "sim/intrinsics.h"
+#include "sim/hal/intrinsics.h"
 
 namespace {
 
@@ -184,11 +184,18 @@ void DIS_ChangeMaskToRequests()
 
 void DIS_TakeStatus()
 {
+    std::array<uint8_t, DAT_STATUS_SIZE> transfer{};
     __disable_interrupt();
     const bool arrived = link.flags & DIS_FLAG_STATUS_RECEIVED;
+    if (arrived) {
+        std::copy_n(link.status.begin(), DAT_STATUS_SIZE, transfer.begin());
+        link.flags &= static_cast<uint8_t>(~DIS_FLAG_STATUS_RECEIVED);
+    }
     __enable_interrupt();
-    if (arrived) DAT_ProcessStatus();
+    if (arrived) DAT_TakeStatus(transfer);
 }
+
+void DIS_ClearStatusBuffer() { std::fill_n(link.status.begin(), DAT_STATUS_SIZE, 0); }
 
 void DIS_ScheduleNext()
 {

@@ -4,19 +4,19 @@
 #include <utility>
 
 #include "data/datapool.h"
+#include "display/lcd.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "pictures.h"
 #include "screens/bfa.h"
 #include "screens/bga.h"
 #include "screens/bha.h"
-#include "ui/fmt.h"
-#include "ui/fus.h"
-#include "ui/kop.h"
-#include "ui/lcd.h"
-#include "ui/men.h"
-#include "ui/screen.h"
-#include "ui/status_texts.h"
+#include "spine/ui_spine.h"
+#include "widgets/fmt.h"
+#include "widgets/fus.h"
+#include "widgets/kop.h"
+#include "widgets/men.h"
+#include "widgets/screen.h"
+#include "widgets/status_texts.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "screens/bfa.h"
 
 #include "data/datapool.h"
+#include "display/fonts.h"
+#include "display/lcd.h"
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
-#include "ui/fonts.h"
-#include "ui/fus.h"
-#include "ui/kop.h"
-#include "ui/lcd.h"
-#include "ui/screen.h"
-#include "ui/status_texts.h"
+#include "spine/ui_spine.h"
+#include "widgets/fus.h"
+#include "widgets/kop.h"
+#include "widgets/screen.h"
+#include "widgets/status_texts.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "data/datapool.h"
+#include "display/lcd.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "link/dis.h"
 #include "pictures.h"
 #include "screens/bee.h"
@@ -13,11 +13,11 @@
 #include "screens/bma.h"
 #include "screens/bra.h"
 #include "screens/bsd.h"
-#include "ui/fmt.h"
-#include "ui/fus.h"
-#include "ui/kop.h"
-#include "ui/lcd.h"
-#include "ui/men.h"
+#include "spine/ui_spine.h"
+#include "widgets/fmt.h"
+#include "widgets/fus.h"
+#include "widgets/kop.h"
+#include "widgets/men.h"
 
 namespace {
 

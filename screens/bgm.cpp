@@ -4,17 +4,17 @@
 #include <utility>
 
 #include "data/datapool.h"
+#include "display/lcd.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "pictures.h"
 #include "screens/bga.h"
 #include "screens/bha.h"
 #include "screens/bsd.h"
-#include "ui/fus.h"
-#include "ui/kop.h"
-#include "ui/lcd.h"
-#include "ui/men.h"
-#include "ui/screen.h"
+#include "spine/ui_spine.h"
+#include "widgets/fus.h"
+#include "widgets/kop.h"
+#include "widgets/men.h"
+#include "widgets/screen.h"
 
 namespace {
 

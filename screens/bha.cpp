@@ -4,16 +4,16 @@
 #include <cstring>
 
 #include "data/datapool.h"
+#include "display/lcd.h"
 #include "gfx/gfx.h"
 #include "kernel/dtm.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "screens/bga.h"
-#include "ui/fmt.h"
-#include "ui/fus.h"
-#include "ui/kop.h"
-#include "ui/lcd.h"
-#include "ui/screen.h"
+#include "spine/ui_spine.h"
+#include "widgets/fmt.h"
+#include "widgets/fus.h"
+#include "widgets/kop.h"
+#include "widgets/screen.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "screens/bla.h"
 
+#include "display/fonts.h"
+#include "display/lcd.h"
+#include "display/text.h"
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "screens/bga.h"
-#include "ui/fonts.h"
-#include "ui/lcd.h"
-#include "ui/screen.h"
-#include "ui/text.h"
+#include "spine/ui_spine.h"
+#include "widgets/screen.h"
 
 namespace {
 

@@ -3,19 +3,19 @@
 #include <array>
 
 #include "data/datapool.h"
+#include "display/fonts.h"
+#include "display/lcd.h"
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "link/dis.h"
 #include "pictures.h"
 #include "screens/bga.h"
 #include "screens/bgm.h"
 #include "screens/bha.h"
 #include "screens/bsd.h"
-#include "ui/fonts.h"
-#include "ui/fus.h"
-#include "ui/lcd.h"
-#include "ui/screen.h"
+#include "spine/ui_spine.h"
+#include "widgets/fus.h"
+#include "widgets/screen.h"
 
 namespace {
 

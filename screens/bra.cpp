@@ -1,12 +1,12 @@
 #include "screens/bra.h"
 
+#include "display/lcd.h"
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "screens/bga.h"
 #include "screens/bha.h"
-#include "ui/lcd.h"
-#include "ui/screen.h"
+#include "spine/ui_spine.h"
+#include "widgets/screen.h"
 
 namespace {
 

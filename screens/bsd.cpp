@@ -4,20 +4,20 @@
 #include <utility>
 
 #include "data/datapool.h"
+#include "display/fonts.h"
+#include "display/lcd.h"
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
-#include "kernel/ui_spine.h"
 #include "link/dis.h"
 #include "screens/bga.h"
 #include "screens/bha.h"
-#include "ui/fmt.h"
-#include "ui/fonts.h"
-#include "ui/fus.h"
-#include "ui/hourglass.h"
-#include "ui/kop.h"
-#include "ui/lcd.h"
-#include "ui/men.h"
-#include "ui/screen.h"
+#include "spine/ui_spine.h"
+#include "widgets/fmt.h"
+#include "widgets/fus.h"
+#include "widgets/hourglass.h"
+#include "widgets/kop.h"
+#include "widgets/men.h"
+#include "widgets/screen.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "kernel/ui_spine.h"
 #include "screens/bga.h"
 #include "screens/bgm.h"
 #include "screens/bha.h"
 #include "screens/bla.h"
 #include "screens/bma.h"
 #include "screens/bra.h"
+#include "spine/ui_spine.h"
 
 // The screens the spine opens. Screens of later stages are not there yet: their keys do
 // nothing until they are.

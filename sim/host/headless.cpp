@@ -22,16 +22,17 @@
 #include "gfx/gfx.h"
 #include "kernel/app.h"
 #include "kernel/evt.h"
-#include "sim/debug.h"
-#include "sim/host.h"
+#include "sim/hal/debug.h"
+#include "sim/hal/host_services.h"
+#include "sim/hal/instance.h"
+#include "sim/hal/intrinsics.h"
+#include "sim/hal/keys.h"
+#include "sim/hal/serial_port.h"
+#include "sim/hal/ticks.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
 #include "sim/host/script.h"
-#include "sim/instance.h"
-#include "sim/intrinsics.h"
-#include "sim/keys.h"
-#include "sim/ticks.h"
-#include "sim/uart.h"
+#include "startup/startup.h"
 
 namespace {
 
@@ -182,7 +183,10 @@ class Runner {
                                            : fail(s, "the log does not contain " + quoted(s.text));
         case ScriptStep::Op::ExpectTx: return expectTx(s);
         case ScriptStep::Op::Language:
-            withPanel([&] { DAT_SetLanguageIndex(static_cast<uint8_t>(s.number)); });
+            withPanel([&] {
+                DAT_SetLanguageIndex(static_cast<uint8_t>(s.number));
+                DAT_ApplyDisplaySettings();
+            });
             return Flow::Next;
         }
         return Flow::Next;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/host.h"
+#include "sim/hal/host_services.h"
 
 class LcdView {
   public:

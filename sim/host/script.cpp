@@ -5,7 +5,7 @@
 #include <cctype>
 #include <sstream>
 
-#include "sim/keys.h"
+#include "sim/hal/keys.h"
 
 namespace {
 

@@ -10,18 +10,19 @@
 #include <mutex>
 #include <thread>
 
+#include "base/utf8.h"
+#include "display/fonts.h"
 #include "gfx/font.h"
-#include "gfx/utf8.h"
 #include "kernel/app.h"
-#include "sim/debug.h"
-#include "sim/host.h"
+#include "sim/hal/debug.h"
+#include "sim/hal/host_services.h"
+#include "sim/hal/instance.h"
+#include "sim/hal/keys.h"
+#include "sim/hal/serial_port.h"
+#include "sim/hal/ticks.h"
 #include "sim/host/device.h"
 #include "sim/host/lcd_view.h"
-#include "sim/instance.h"
-#include "sim/keys.h"
-#include "sim/ticks.h"
-#include "sim/uart.h"
-#include "ui/fonts.h"
+#include "startup/startup.h"
 
 namespace {
 

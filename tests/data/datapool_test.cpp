@@ -1,10 +1,10 @@
 #include <cstring>
 #include <string>
 
-#include "data/flash.h"
 #include "data/pool_fixture.h"
-#include "ui/lcd.h"
-#include "ui/text.h"
+#include "display/flash.h"
+#include "display/lcd.h"
+#include "display/text.h"
 
 namespace {
 

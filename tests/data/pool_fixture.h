@@ -10,7 +10,7 @@
 #include "data/datapool.h"
 #include "kernel/evt.h"
 #include "link/dis.h"
-#include "sim/host.h"
+#include "sim/hal/host_services.h"
 
 struct Posted {
     uint8_t priority;

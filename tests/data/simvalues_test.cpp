@@ -1,5 +1,5 @@
 #include "data/pool_fixture.h"
-#include "ui/text.h"
+#include "display/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "display_probe.h"
+#include "gfx/gfx_fixture.h"
 #include "gfx/gfx.h"
 
 namespace {

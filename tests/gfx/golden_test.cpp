@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "display_probe.h"
+#include "display/lcd.h"
+#include "gfx/gfx_fixture.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
 #include "support/golden_check.h"
-#include "ui/lcd.h"
 
 namespace {
 

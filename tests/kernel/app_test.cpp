@@ -5,8 +5,9 @@
 
 #include "kernel/app.h"
 #include "kernel/dtm.h"
-#include "sim/host.h"
-#include "sim/instance.h"
+#include "sim/hal/host_services.h"
+#include "sim/hal/instance.h"
+#include "startup/startup.h"
 #include "support/log_capture.h"
 #include "support/panel_harness.h"
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "data/pool_fixture.h"
-#include "ui/lcd.h"
-#include "ui/text.h"
+#include "display/lcd.h"
+#include "display/text.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include <set>
 #include <vector>
 
-#include "data/flash.h"
 #include "data/pool_fixture.h"
+#include "display/flash.h"
+#include "display/lcd.h"
 #include "kernel/dtm.h"
 #include "link/dis_task.h"
-#include "sim/cpu_timer.h"
-#include "sim/ticks.h"
-#include "ui/lcd.h"
+#include "sim/hal/cpu_timer.h"
+#include "sim/hal/ticks.h"
 
 namespace {
 

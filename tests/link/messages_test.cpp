@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/pool_fixture.h"
-#include "ui/text.h"
+#include "display/text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "kernel/ui_spine.h"
 #include "screen_fixture.h"
 #include "screens/bra.h"
-#include "sim/keys.h"
-#include "ui/men.h"
+#include "sim/hal/keys.h"
+#include "spine/ui_spine.h"
+#include "widgets/men.h"
 
 namespace {
 

@@ -20,13 +20,7 @@ TEST_F(StartUpDisplay, AMenuTimeOutDuringTheProgressBarIsIgnored)
 TEST_F(StartUpDisplay, TheProgressBarFillsOnePixelEveryTenthOfASecond)
 {
     run(2000);
-    const uint8_t* memory = GFX_Memory();
-    auto filled = [&] {
-        int n = 0;
-        for (int x = 8; x < 230; ++x)
-            n += memory[40 * GFX_WIDTH + x] != 0;
-        return n;
-    };
+    auto filled = [] { return countSet({8, 40, 229, 40}); };
     const int before = filled();
     run(1000);
     EXPECT_NEAR(filled() - before, 10, 1);

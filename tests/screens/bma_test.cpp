@@ -1,7 +1,7 @@
-#include "kernel/ui_spine.h"
 #include "link/dis.h"
 #include "screen_fixture.h"
-#include "sim/keys.h"
+#include "sim/hal/keys.h"
+#include "spine/ui_spine.h"
 
 namespace {
 
@@ -67,13 +67,7 @@ TEST_F(MessageScreens, TheFaultPictureBlinksAndTheNoticeIsReEvaluatedAfterTheFiv
 {
     DAT_SetFaultPending(1);
     dataChanged();
-    auto pictureShown = [] {
-        const uint8_t* m = GFX_Memory();
-        for (int y = 55; y < 115; ++y)
-            for (int x = 90; x < 150; ++x)
-                if (m[y * GFX_WIDTH + x] != 0) return true;
-        return false;
-    };
+    auto pictureShown = [] { return countSet({90, 55, 149, 114}) > 0; };
     int on = 0, off = 0;
     for (int t = 0; t < 24; ++t) {
         run(100);

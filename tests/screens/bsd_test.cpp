@@ -2,7 +2,7 @@
 
 #include "link/dis.h"
 #include "screen_fixture.h"
-#include "sim/keys.h"
+#include "sim/hal/keys.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "data/datapool.h"
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
+#include "support/display_probe.h"
 #include "support/log_capture.h"
 #include "support/panel_harness.h"
 

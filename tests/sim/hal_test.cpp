@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "data/datapool.h"
-#include "sim/cpu_timer.h"
-#include "sim/hal.h"
-#include "sim/intrinsics.h"
-#include "sim/keys.h"
+#include "display/lcd.h"
+#include "sim/hal/cpu_timer.h"
+#include "sim/hal/hal.h"
+#include "sim/hal/intrinsics.h"
+#include "sim/hal/keys.h"
 #include "support/log_capture.h"
 #include "support/panel_harness.h"
-#include "ui/lcd.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "sim/hal/keys.h"
 #include "sim/host/script.h"
-#include "sim/keys.h"
 
 namespace {
 

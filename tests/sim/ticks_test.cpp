@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "kernel/dtm.h"
-#include "sim/cpu_timer.h"
-#include "sim/ticks.h"
+#include "sim/hal/cpu_timer.h"
+#include "sim/hal/ticks.h"
 #include "support/panel_harness.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "display/lcd.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
-#include "ui/lcd.h"
 
 inline ::testing::AssertionResult MatchesGolden(const std::string& folder, const std::string& name)
 {

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <string>
 
-#include "sim/debug.h"
+#include "sim/hal/debug.h"
 
 class LogCapture {
   public:

@@ -8,10 +8,11 @@
 
 #include "kernel/app.h"
 #include "kernel/evt.h"
-#include "sim/cpu_timer.h"
-#include "sim/host.h"
-#include "sim/keys.h"
-#include "sim/ticks.h"
+#include "sim/hal/cpu_timer.h"
+#include "sim/hal/host_services.h"
+#include "sim/hal/keys.h"
+#include "sim/hal/ticks.h"
+#include "startup/startup.h"
 
 struct RecordedEvent {
     Signal sig;

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "display/fonts.h"
+#include "display/lcd.h"
 #include "gfx/gfx.h"
-#include "sim/host.h"
-#include "ui/fonts.h"
-#include "ui/lcd.h"
+#include "sim/hal/host_services.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
+#include "display/fonts.h"
 #include "gfx/font.h"
-#include "gfx/utf8.h"
 #include "sim/host/bmp.h"
 #include "sim/host/device.h"
-#include "ui/fonts.h"
 
 namespace {
 

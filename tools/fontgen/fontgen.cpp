@@ -1,5 +1,5 @@
 // Font generator: renders the panel's three bitmap fonts from freely licensed fonts and writes
-// them as constant tables (ui/font_*.cpp), with sample sheets to check them by eye.
+// them as constant tables (display/font_*.cpp), with sample sheets to check them by eye.
 //
 //   fontgen --tables DIR [--sheets DIR] [--docs FILE]
 #include <cstdio>

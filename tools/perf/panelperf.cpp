@@ -15,12 +15,13 @@
 
 #include "kernel/app.h"
 #include "kernel/evt.h"
-#include "sim/debug.h"
-#include "sim/host.h"
+#include "sim/hal/debug.h"
+#include "sim/hal/host_services.h"
+#include "sim/hal/instance.h"
+#include "sim/hal/keys.h"
+#include "sim/hal/ticks.h"
 #include "sim/host/lcd_view.h"
-#include "sim/instance.h"
-#include "sim/keys.h"
-#include "sim/ticks.h"
+#include "startup/startup.h"
 
 // Every heap allocation of the process passes here once counting is on.
 namespace {

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "display/fonts.h"
 #include "gfx/gfx.h"
 #include "pictures_index.h"
-#include "sim/host.h"
+#include "sim/hal/host_services.h"
 #include "sim/host/lcd_view.h"
-#include "ui/fonts.h"
 
 namespace {
 

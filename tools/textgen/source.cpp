@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "gfx/utf8.h"
+#include "base/utf8.h"
 #include "textgen.h"
 
 const std::array<Language, TG_LANGUAGE_COUNT> TG_Languages{{

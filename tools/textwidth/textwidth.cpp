@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/fonts.h"
+#include "display/fonts.h"
 
 namespace {
 

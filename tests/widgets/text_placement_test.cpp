@@ -1,0 +1,118 @@
+// Texts of every language measured where the screens draw them: menu items beside a picture or
+// an icon, and the single big word of a dialog in the large font, wrapped as the screen wraps.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "display/fonts.h"
+#include "display/text.h"
+#include "gfx/gfx.h"
+
+namespace {
+
+enum class Font { Normal, Large };
+
+struct Placement {
+    const char* where;
+    TextId id;
+    Font font;
+    int width;    // pixels the text may use on a line
+    int maxLines; // lines the rectangle holds
+};
+
+// Where the screens put these texts (the item is drawn one pixel inside its line rectangle).
+constexpr Placement placements[] = {
+    // basic display menu, list x 0..158
+    {"basic display item", 259, Font::Normal, 156, 1},
+    {"basic display item", 291, Font::Normal, 156, 1},
+    {"basic display item", 126, Font::Normal, 156, 1},
+    {"basic display item", 285, Font::Normal, 156, 1},
+    {"basic display item", 237, Font::Normal, 156, 1},
+    {"basic display item", 135, Font::Normal, 156, 1},
+    {"basic display item", 201, Font::Normal, 156, 1},
+    {"basic display item", 129, Font::Normal, 156, 1},
+    // end-user menu, list x 0..158
+    {"end-user item", 209, Font::Normal, 156, 1},
+    {"end-user item", 40, Font::Normal, 156, 1},
+    {"end-user item", 197, Font::Normal, 156, 1},
+    {"end-user item", 249, Font::Normal, 156, 1},
+    // main menu: text from x 1, its 22-pixel icon from x 216
+    {"main menu item", 259, Font::Normal, 213, 1},
+    {"main menu item", 291, Font::Normal, 213, 1},
+    {"main menu item", 126, Font::Normal, 213, 1},
+    {"main menu item", 285, Font::Normal, 213, 1},
+    {"main menu item", 135, Font::Normal, 213, 1},
+    {"main menu item", 79, Font::Normal, 213, 1},
+    {"main menu item", 227, Font::Normal, 213, 1},
+    // message screens, large font wrapped in x 0..239, y 0..131
+    {"message", 98, Font::Large, 240, 4},
+    {"message", 143, Font::Large, 240, 4},
+    {"message", 36, Font::Large, 240, 4},
+    {"message", 81, Font::Large, 240, 4},
+    {"message", 274, Font::Large, 240, 4},
+    {"message", 33, Font::Large, 240, 4},
+    // fault dialog: "Keine Störung" in x 0..239, y 28..131; the answer in x 74..164, y 67..117
+    {"fault dialog", 146, Font::Large, 240, 3},
+    {"acknowledge answer", 141, Font::Large, 91, 1},
+    {"acknowledge answer", 184, Font::Large, 91, 1},
+    // feedback of the circuit selection, in x 1..238, y 28..131
+    {"circuit feedback", 116, Font::Large, 238, 3},
+    {"circuit feedback", 117, Font::Large, 238, 3},
+};
+
+// The lines a text takes when every line break is kept and a line longer than the width is
+// broken at its last blank that fits; 0 when a single word is wider than the width.
+int wrappedLines(const std::string& text, int width)
+{
+    int lines = 0;
+    std::stringstream paragraphs(text);
+    for (std::string paragraph; std::getline(paragraphs, paragraph, '\n');) {
+        std::stringstream words(paragraph);
+        std::string line;
+        ++lines;
+        for (std::string word; words >> word;) {
+            if (GFX_TextWidth(word.c_str()) > width) return 0;
+            const std::string longer = line.empty() ? word : line + " " + word;
+            if (GFX_TextWidth(longer.c_str()) <= width) {
+                line = longer;
+            } else {
+                ++lines;
+                line = word;
+            }
+        }
+    }
+    return lines;
+}
+
+class TextPlacement : public ::testing::Test {
+  protected:
+    void SetUp() override { previous = FNT_SetNormal(); }
+    void TearDown() override
+    {
+        GFX_SetFont(previous);
+        TXT_SetLanguage(0);
+    }
+    const GFX_Font* previous = nullptr;
+};
+
+TEST_F(TextPlacement, EveryLanguageFitsWhereTheScreensDrawIt)
+{
+    for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
+        TXT_SetLanguage(language);
+        const std::string name = TXT_Get(394);
+        for (const Placement& p : placements) {
+            char text[TXT_BUFFER_SIZE];
+            TXT_GetInto(p.id, text, sizeof text);
+            GFX_SetFont(p.font == Font::Large ? &FNT_GetLarge() : &FNT_GetNormal());
+            const int lines = wrappedLines(text, p.width);
+            EXPECT_TRUE(lines >= 1 && lines <= p.maxLines)
+                << name << ": " << p.where << " text " << p.id << " \"" << text << "\" needs "
+                << (lines == 0 ? "a word wider than " : std::to_string(lines) + " lines of ")
+                << p.width << " px (room for " << p.maxLines << ")";
+        }
+    }
+}
+
+} // namespace
