@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/gfx_fixture.h"
 #include "gfx/gfx.h"
+#include "gfx/gfx_fixture.h"
 
 namespace {
 
