@@ -40,11 +40,11 @@ std::span<uint8_t> statusSlot(uint8_t circuit)
         .subspan(STATUS_SLOT_FIRST + 4 * circuit, DAT_CIRCUIT_STATUS_SIZE);
 }
 
-// Label of text 116 or 117; -1 for any other text.
+// Label of TXT_HEIZKREIS_1 or TXT_HEIZKREIS_2; -1 for any other text.
 int labelIndex(TextId id)
 {
-    if (id == DAT_LABEL_TEXT_CIRCUIT1) return 0;
-    if (id == DAT_LABEL_TEXT_CIRCUIT2) return 1;
+    if (id == TXT_HEIZKREIS_1) return 0;
+    if (id == TXT_HEIZKREIS_2) return 1;
     return -1;
 }
 

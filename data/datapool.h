@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-#include "display/text_id.h"
+#include "display/text.h"
 
 // ---------------------------------------------------------------------------------------------
 // Blocks
@@ -384,15 +384,13 @@ void DAT_CommitCircuitView();
 bool DAT_HasRemoteControl();
 bool DAT_CircuitFlag14(uint8_t n);
 
-// Circuit labels (text 116 = circuit 1, 117 = circuit 2), UTF-16 with the language they were
-// entered in.
-inline constexpr TextId DAT_LABEL_TEXT_CIRCUIT1 = 116;
-inline constexpr TextId DAT_LABEL_TEXT_CIRCUIT2 = 117;
+// Circuit labels (TXT_HEIZKREIS_1 = circuit 1, TXT_HEIZKREIS_2 = circuit 2), UTF-16 with the
+// language they were entered in.
 void DAT_SetCircuitLabel(TextId id, const char* utf8);
 void DAT_ClearCircuitLabel(TextId id);
-// Circuit label of text 116 (circuit 1) or 117 (circuit 2) as UTF-8 when one is stored in the
-// current language: at most size - 1 bytes, cut at a character boundary, always terminated;
-// returns its length, 0 when the catalogue text applies.
+// Circuit label of TXT_HEIZKREIS_1 (circuit 1) or TXT_HEIZKREIS_2 (circuit 2) as UTF-8 when one is
+// stored in the current language: at most size - 1 bytes, cut at a character boundary, always
+// terminated; returns its length, 0 when the catalogue text applies.
 uint16_t DAT_GetCircuitLabel(TextId id, char* buffer, uint16_t size);
 uint8_t DAT_GetLabelLanguage(uint8_t circuit);
 void DAT_SetLabelLanguage(uint8_t circuit, uint8_t language);

@@ -15,9 +15,6 @@ extern const std::array<const char*, TXT_COUNT> TXT_GermanTexts;
 namespace {
 
 constexpr uint32_t errorTextIdOutOfRange = 129;
-// "Heizkreis 1" and "Heizkreis 2", which a circuit label replaces.
-constexpr TextId circuit1 = 116;
-constexpr TextId circuit2 = 117;
 
 // Decimal separator of each language, by language index.
 constexpr std::array<char, TXT_LANGUAGE_COUNT> decimalSeparator{
@@ -58,7 +55,8 @@ uint16_t TXT_GetInto(TextId id, char* buffer, uint16_t size)
     if (size == 0) return 0;
     buffer[0] = 0;
     if (id >= TXT_COUNT) return 0;
-    if ((id == circuit1 || id == circuit2) && labelSource != nullptr) {
+    // A circuit label replaces "Heizkreis 1" and "Heizkreis 2".
+    if ((id == TXT_HEIZKREIS_1 || id == TXT_HEIZKREIS_2) && labelSource != nullptr) {
         const uint16_t n = labelSource(id, buffer, size);
         if (n > 0) return n;
     }

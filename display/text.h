@@ -1,9 +1,11 @@
-// The text catalogue: every visible word by text identifier, in the current language.
+// The text catalogue: every visible word by text identifier, in the current language. The
+// identifiers go by their names (TXT_HEIZKREIS_1, generated from texts/ids.list).
 #pragma once
 
 #include <cstdint>
 
 #include "display/text_id.h"
+#include "text_names.h"
 
 inline constexpr uint16_t TXT_BUFFER_SIZE = 1212;
 inline constexpr uint8_t TXT_LANGUAGE_COUNT = 19;

@@ -417,7 +417,7 @@ void DIS_SendSwitchingTime(PhaseEdge edge, uint8_t phase, uint8_t periodCode, Ti
 void DIS_SendCircuitLabel(uint8_t circuit, const char* utf8)
 {
     if ((circuit != 1 && circuit != 2) || utf8 == nullptr) return;
-    DAT_SetCircuitLabel(circuit == 1 ? DAT_LABEL_TEXT_CIRCUIT1 : DAT_LABEL_TEXT_CIRCUIT2, utf8);
+    DAT_SetCircuitLabel(circuit == 1 ? TXT_HEIZKREIS_1 : TXT_HEIZKREIS_2, utf8);
     std::array<uint16_t, DAT_LABEL_CHARS> chars{};
     const size_t bytes = std::strlen(utf8);
     const uint16_t length =

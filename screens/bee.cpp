@@ -25,12 +25,10 @@ constexpr GFX_Rect PICTURE_AREA{159, 28, 239, 131};
 constexpr GFX_Rect VALUE_RECT{162, 41, 238, 65};
 constexpr int16_t PICTURE_X = 177, PICTURE_Y = 76;
 constexpr int16_t DIVIDER_X = 160, DIVIDER_Y0 = 29, DIVIDER_Y1 = 130;
-constexpr TextId TXT_ON = 76;  // "Ein"
-constexpr TextId TXT_OFF = 24; // "Aus"
 
 void drawOnOff(bool on)
 {
-    GFX_TextInRect(TXT_Get(on ? TXT_ON : TXT_OFF), VALUE_RECT, GFX_ALIGN_CENTER);
+    GFX_TextInRect(TXT_Get(on ? TXT_EIN : TXT_AUS), VALUE_RECT, GFX_ALIGN_CENTER);
 }
 
 void roomTemperature()
@@ -67,15 +65,17 @@ struct Item {
     TextId text;
     void (*detail)();    // picture and value beside the list while the item is selected
     StateHandler target; // null: a screen of a later stage, OK does nothing
-    uint32_t help;
+    HelpCode help;
 };
 
 // The end-user menu: text, detail, OK target and help code of each item.
 constexpr std::array<Item, 4> ITEMS{{
-    {209, roomTemperature, nullptr /* BRT_RaumtemperaturTag */, 33},
-    {40, operatingProgram, nullptr /* BetriebsartEinstellen */, 34},
-    {197, party, nullptr /* BPB_Partybetrieb */, 35},
-    {249, economy, nullptr /* BSP_SparbetriebFeedback */, 36},
+    {TXT_RAUM_SOLLTEMP, roomTemperature, nullptr /* BRT_RaumtemperaturTag */,
+     HLP_BEE_RAUM_SOLLTEMP},
+    {TXT_BETRIEBSPROGRAMM, operatingProgram, nullptr /* BetriebsartEinstellen */,
+     HLP_BEE_BETRIEBSPROGRAMM},
+    {TXT_PARTYBETRIEB, party, nullptr /* BPB_Partybetrieb */, HLP_BEE_PARTYBETRIEB},
+    {TXT_SPARBETRIEB, economy, nullptr /* BSP_SparbetriebFeedback */, HLP_BEE_SPARBETRIEB},
 }};
 
 void drawItem(uint8_t index, const GFX_Rect& r)

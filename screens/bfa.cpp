@@ -13,9 +13,7 @@
 
 namespace {
 
-constexpr TextId TXT_CIRCUIT_CHOICE = 123; // "Heizkreiswahl"
-constexpr uint8_t HINT_CHOSEN = 13;        // "Wurde gewählt"
-constexpr uint32_t SHOW_TICKS = 20;        // 2 s
+constexpr uint32_t SHOW_TICKS = 20; // 2 s
 constexpr GFX_Rect NAME_AREA{1, 28, 238, 131};
 
 StateHandler returnState = nullptr;
@@ -23,12 +21,12 @@ StateHandler returnState = nullptr;
 void draw()
 {
     GFX_Clear();
-    KOP_DrawCircuitHeading(TXT_CIRCUIT_CHOICE);
+    KOP_DrawCircuitHeading(TXT_HEIZKREISWAHL);
     KOP_DrawLine();
     const GFX_Font* font = FNT_SetLarge();
     GFX_TextInRect(TXT_Get(TXT_CircuitName()), NAME_AREA, GFX_ALIGN_CENTER);
     GFX_SetFont(font);
-    FUS_DrawHint(HINT_CHOSEN);
+    FUS_DrawHint(FUS_HINT_CHOSEN);
     EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, SHOW_TICKS);
     lcd_refresh();
 }

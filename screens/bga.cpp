@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr TextId TXT_BOILER_TEMPERATURE = 150;
 constexpr uint16_t IDLE_TICKS = 3000; // 5 minutes without a key
 constexpr uint8_t SLOT_BOILER = 15;   // message 15: boiler values and test states
 
@@ -52,22 +51,29 @@ struct Item {
     bool firstCircuit;   // OK first makes the first present heating circuit the current one
     StateHandler target; // null: a screen of a later stage, OK does nothing
     uint32_t par;
-    uint32_t help;
+    HelpCode help;
     bool (*shown)();
 };
 
 // The basic display menu: text, picture, OK target and help code of each item.
 constexpr std::array<Item, 8> ITEMS{{
-    {259, &PIC_ItemStoerung, false, false, &BSD_Stoerungsdialog, 3, 18, faultShown},
-    {291, &PIC_ItemWartung, false, false, nullptr /* BWD_WartungsDialog */, 3, 19,
-     maintenanceShown},
-    {126, &PIC_ItemHeizung, true, true, &BEE_Endbenutzermenue, 3, 20, openShown},
-    {285, &PIC_ItemWarmwasser, true, false, nullptr /* BWW_Warmwasser */, 3, 21, dhwShown},
-    {237, &PIC_ItemSolar, false, false, nullptr /* BSE_Solarenergie */, 3, 22, solarShown},
-    {135, &PIC_ItemInformation, false, false, nullptr /* BIM_InformationMenue */, 3, 23, openShown},
-    {201, &PIC_ItemPruefbetrieb, true, false, nullptr /* BAP_Abgaspruefung */, 3, 24, always},
+    {TXT_STOERUNG, &PIC_ItemStoerung, false, false, &BSD_Stoerungsdialog, 3, HLP_BGA_STOERUNG,
+     faultShown},
+    {TXT_WARTUNG, &PIC_ItemWartung, false, false, nullptr /* BWD_WartungsDialog */, 3,
+     HLP_BGA_WARTUNG, maintenanceShown},
+    {TXT_HEIZUNG, &PIC_ItemHeizung, true, true, &BEE_Endbenutzermenue, 3, HLP_BGA_HEIZUNG,
+     openShown},
+    {TXT_WARMWASSER, &PIC_ItemWarmwasser, true, false, nullptr /* BWW_Warmwasser */, 3,
+     HLP_BGA_WARMWASSER, dhwShown},
+    {TXT_SOLARENERGIE, &PIC_ItemSolar, false, false, nullptr /* BSE_Solarenergie */, 3,
+     HLP_BGA_SOLARENERGIE, solarShown},
+    {TXT_INFORMATION, &PIC_ItemInformation, false, false, nullptr /* BIM_InformationMenue */, 3,
+     HLP_BGA_INFORMATION, openShown},
+    {TXT_PRUEFBETRIEB, &PIC_ItemPruefbetrieb, true, false, nullptr /* BAP_Abgaspruefung */, 3,
+     HLP_BGA_PRUEFBETRIEB, always},
     // The quick instructions, also in the locked menu.
-    {129, &PIC_ItemHilfe, false, false, &BHA_Hilfeanzeige, BHA_QUICK_INSTRUCTIONS, 17, always},
+    {TXT_HILFE, &PIC_ItemHilfe, false, false, &BHA_Hilfeanzeige, HLP_KURZANLEITUNG,
+     HLP_KURZANLEITUNG, always},
 }};
 
 void drawItem(uint8_t index, const GFX_Rect& r)
@@ -185,7 +191,7 @@ void drawHeader()
     char temperature[24];
     FMT_Temperature(temperature, sizeof temperature, DAT_ToDisplayTemp(DAT_GetBoilerTemp()),
                     !DAT_BoilerTempValid());
-    KOP_DrawLeft(TXT_BOILER_TEMPERATURE);
+    KOP_DrawLeft(TXT_KESSELTEMPERATUR);
     KOP_DrawRight(temperature);
     KOP_DrawLine();
 }

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr TextId TXT_MENU = 166;
-
 bool always() { return true; }
 bool faultShown() { return DAT_GetFaultPresent() || DAT_GetFaultPending() != 0; }
 bool maintenanceShown() { return DAT_MaintenanceFlagged(); }
@@ -31,19 +29,24 @@ struct Item {
     const GFX_Bitmap* icon;
     bool firstCircuit;   // OK first makes the first present heating circuit the current one
     StateHandler target; // null: a screen of a later stage, OK does nothing
-    uint32_t help;
+    HelpCode help;
     bool (*shown)();
 };
 
 // The main menu: text, icon, OK target and help code of each item.
 constexpr std::array<Item, 7> ITEMS{{
-    {259, &PIC_IconStoerung, false, &BSD_Stoerungsdialog, 92, faultShown},
-    {291, &PIC_IconWartung, false, nullptr /* BWD_WartungsDialog */, 93, maintenanceShown},
-    {126, &PIC_IconHeizung, true, nullptr /* BHKM_HKMenue */, 94, always},
-    {285, &PIC_IconWarmwasser, false, nullptr /* BWWM_WWMenue */, 95, dhwShown},
-    {135, &PIC_IconInformation, false, nullptr /* BEIM_ExpertInfoMenue */, 96, always},
-    {79, &PIC_IconEinstellungen, false, nullptr /* BEM_EinstellungenMenue */, 97, always},
-    {227, &PIC_IconService, false, nullptr /* BSVM_Servicemenue */, 98, serviceShown},
+    {TXT_STOERUNG, &PIC_IconStoerung, false, &BSD_Stoerungsdialog, HLP_BGM_STOERUNG, faultShown},
+    {TXT_WARTUNG, &PIC_IconWartung, false, nullptr /* BWD_WartungsDialog */, HLP_BGM_WARTUNG,
+     maintenanceShown},
+    {TXT_HEIZUNG, &PIC_IconHeizung, true, nullptr /* BHKM_HKMenue */, HLP_BGM_HEIZUNG, always},
+    {TXT_WARMWASSER, &PIC_IconWarmwasser, false, nullptr /* BWWM_WWMenue */, HLP_BGM_WARMWASSER,
+     dhwShown},
+    {TXT_INFORMATION, &PIC_IconInformation, false, nullptr /* BEIM_ExpertInfoMenue */,
+     HLP_BGM_INFORMATION, always},
+    {TXT_EINSTELLUNGEN, &PIC_IconEinstellungen, false, nullptr /* BEM_EinstellungenMenue */,
+     HLP_BGM_EINSTELLUNGEN, always},
+    {TXT_SERVICE, &PIC_IconService, false, nullptr /* BSVM_Servicemenue */, HLP_BGM_SERVICE,
+     serviceShown},
 }};
 
 template <size_t... I> constexpr auto drawFunctions(std::index_sequence<I...>)
@@ -90,7 +93,7 @@ void init(uint32_t par)
             startAtFirst();
     }
     GFX_Clear();
-    KOP_DrawLeft(TXT_MENU);
+    KOP_DrawLeft(TXT_MENUE);
     KOP_DrawLine();
     applyVisibility();
     MEN_Draw();

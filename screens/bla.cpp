@@ -15,7 +15,6 @@ constexpr GFX_Rect BAR{7, 29, 230, 52};
 constexpr GFX_Rect TYPE_RECT{0, 81, 239, 104};
 constexpr GFX_Rect VERSION_RECT{0, 107, 239, 130};
 constexpr GFX_Rect INFO_AREA{0, 53, 239, 159};
-constexpr TextId TXT_DEVICE_TYPE = 392;
 // The software identification, the same in every language.
 constexpr const char* VERSION = "Version: K417x065";
 constexpr uint32_t BAR_STEP_TICKS = 10;    // 100 ms of 10 ms
@@ -46,7 +45,7 @@ void barStep()
 
 void showTypeAndVersion()
 {
-    GFX_TextInRect(TXT_Get(TXT_DEVICE_TYPE), TYPE_RECT, GFX_ALIGN_CENTER);
+    GFX_TextInRect(TXT_Get(TXT_GERAETETYP), TYPE_RECT, GFX_ALIGN_CENTER);
     const GFX_Font* font = FNT_SetSmall();
     GFX_TextInRect(VERSION, VERSION_RECT, GFX_ALIGN_CENTER);
     GFX_SetFont(font);

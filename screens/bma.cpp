@@ -25,7 +25,7 @@ constexpr int16_t PICTURE_X = 90, PICTURE_Y = 55;
 constexpr uint32_t PICTURE_ON_TICKS = 8;  // 800 ms
 constexpr uint32_t PICTURE_OFF_TICKS = 4; // 400 ms
 constexpr uint32_t LOCKED_NOTICE_TICKS = 40;
-constexpr uint32_t NO_HELP = 0;
+constexpr HelpCode NO_HELP = 0;
 
 // Any way out of a message ends the idle state of the basic display.
 void leave(Hsm& me, StateHandler lca, StateHandler target, uint32_t par)
@@ -60,7 +60,7 @@ void endProcedure(Hsm& me, uint8_t function)
 void endFilling(Hsm& me) { endProcedure(me, FN_FILLING); }
 void endVenting(Hsm& me) { endProcedure(me, FN_VENTING); }
 
-void help(Hsm& me, uint32_t code)
+void help(Hsm& me, HelpCode code)
 {
     BMM_SetRestart3UhrAllowed(0);
     if (code != NO_HELP) HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, code);
@@ -81,11 +81,11 @@ struct Blinking {
     TextId title;
     const GFX_Bitmap* picture;
     void (*ok)(Hsm&);
-    uint32_t help;
+    HelpCode help;
 };
 constexpr std::array<Blinking, 2> BLINKING{{
-    {259, &PIC_Fault, openFaultDialog, 26},
-    {291, &PIC_Maintenance, openMaintenanceDialog, 32},
+    {TXT_STOERUNG, &PIC_Fault, openFaultDialog, HLP_BMA_STOERUNG},
+    {TXT_WARTUNG, &PIC_Maintenance, openMaintenanceDialog, HLP_BMA_WARTUNG},
 }};
 constexpr size_t FAULT = 0, MAINTENANCE = 1;
 
@@ -150,15 +150,16 @@ struct Notice {
     uint8_t hint;
     void (*ok)(Hsm&); // null: OK goes on to the parent
     bool mainMenu;    // the Menu key opens the main menu; otherwise it goes on to the parent
-    uint32_t help;
+    HelpCode help;
 };
 constexpr std::array<Notice, 6> NOTICES{{
-    {98, true, 14, openFaultDialog, true, 27},      // "Feuerungsautomat\nverriegelt"
-    {143, true, 15, nullptr, false, 28},            // "Kalibration aktiv"
-    {196, false, 15, nullptr, false, 29},           // "Parametr.Feuerungsaut.aktiv"
-    {36, true, 6, endFilling, true, 16},            // "Befüllung"
-    {81, true, 6, endVenting, true, 16},            // "Entlüftung"
-    {274, true, 5, openClockDialog, true, NO_HELP}, // "Uhrzeit und Datum\neinstellen"
+    {TXT_FEUERUNGSAUTOMAT_VERRIEGELT, true, FUS_HINT_UNLOCK_RESET, openFaultDialog, true,
+     HLP_BMA_FEUERUNGSAUTOMAT},
+    {TXT_KALIBRATION_AKTIV, true, FUS_HINT_WAIT, nullptr, false, HLP_BMA_KALIBRATION},
+    {TXT_PARAMETR_FEUERUNGSAUT_AKTIV, false, FUS_HINT_WAIT, nullptr, false, HLP_BMA_PARAMETRIERUNG},
+    {TXT_BEFUELLUNG, true, FUS_HINT_END_OK, endFilling, true, HLP_ALLGEMEIN},
+    {TXT_ENTLUEFTUNG, true, FUS_HINT_END_OK, endVenting, true, HLP_ALLGEMEIN},
+    {TXT_UHRZEIT_UND_DATUM_EINSTELLEN, true, FUS_HINT_CONTINUE_OK, openClockDialog, true, NO_HELP},
 }};
 constexpr size_t LOCK_OUT = 0, CALIBRATION = 1, PARAMETRISATION = 2, FILLING = 3, VENTING = 4,
                  CLOCK = 5;
@@ -189,9 +190,6 @@ template <size_t I> StateHandler notice(Hsm& me, const Event& e)
 
 // --- operation locked ------------------------------------------------------------------------
 
-constexpr TextId TXT_OPERATION_LOCKED = 33;
-constexpr uint8_t HINT_BACK = 16;
-
 StateHandler lockedReturn = nullptr;
 
 StateHandler bedienungGesperrt(Hsm& me, const Event& e)
@@ -212,7 +210,7 @@ StateHandler bedienungGesperrtAnzeige(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY: EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, LOCKED_NOTICE_TICKS); return nullptr;
     case SIG_INIT:
-        drawNotice(TXT_OPERATION_LOCKED, true, HINT_BACK);
+        drawNotice(TXT_BEDIENUNG_GESPERRT, true, FUS_HINT_BACK);
         lcd_refresh();
         return nullptr;
     case SIG_EXIT: UI_ScreenExit(); return nullptr;

@@ -65,7 +65,7 @@ StateHandler ruheAnimation(Hsm& me, const Event& e)
         return nullptr;
     case SIG_HELP_REQUEST:
         wakeUp();
-        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, BHA_QUICK_INSTRUCTIONS);
+        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, HLP_KURZANLEITUNG);
         // Leaving the instructions goes to the basic display, not back to the animation.
         EVT_Send(&me, SIG_SET_RETURN_STATE, HSM_StateToPar(&BGA_Grundanzeige));
         EVT_Post(PRIO_LIGHT, SIG_LIGHT_FULL_PRESET);

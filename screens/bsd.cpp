@@ -21,22 +21,12 @@
 
 namespace {
 
-constexpr TextId TXT_FAULT = 259;       // "Störung"
-constexpr TextId TXT_NO_FAULT = 146;    // "Keine Störung"
-constexpr TextId TXT_ACKNOWLEDGE = 206; // "Quittieren?"
-constexpr TextId TXT_YES = 141;
-constexpr TextId TXT_NO = 184;
 constexpr uint8_t MSG_FAULT_LIST = 22;
 constexpr uint8_t FAULT_ACK = 85;            // parameter of command 235
 constexpr uint32_t LIST_REQUEST_TICKS = 100; // the list is fetched again every 10 s
 constexpr uint32_t WAIT_STEP_TICKS = 3;      // hourglass frame every 300 ms
 constexpr uint32_t WAIT_LIMIT_TICKS = 300;   // no answer within 30 s closes the dialog
 constexpr uint32_t NOTICE_TICKS = 40;
-constexpr uint32_t HELP_ACKNOWLEDGE = 129;
-constexpr uint8_t HINT_WAIT = 15;
-constexpr uint8_t HINT_BACK = 16;
-constexpr uint8_t HINT_ACKNOWLEDGE = 17;
-constexpr uint8_t HINT_TAKEN = 7;
 constexpr int16_t HOURGLASS_X = 119, HOURGLASS_Y = 79;
 constexpr GFX_Rect CONTENT{0, 28, 239, 131};
 constexpr GFX_Rect QUESTION_RECT{1, 29, 238, 52};
@@ -45,11 +35,32 @@ constexpr GFX_Rect ANSWER_RECT{74, 67, 164, 117};
 // The text of a fault record by its category; categories not listed show "Störung".
 constexpr std::array<TextId, 49> CATEGORY_TEXTS = [] {
     std::array<TextId, 49> t{};
-    t.fill(TXT_FAULT);
+    t.fill(TXT_STOERUNG);
     constexpr std::pair<uint8_t, TextId> named[] = {
-        {1, 291}, {2, 50},   {3, 267},  {4, 232},  {5, 26},  {6, 279},  {7, 149},  {8, 252},
-        {11, 6},  {12, 208}, {20, 260}, {21, 266}, {22, 27}, {23, 151}, {24, 236}, {25, 97},
-        {26, 96}, {27, 107}, {32, 242}, {33, 170}, {34, 31}, {35, 153}, {36, 63}};
+        {1, TXT_WARTUNG},
+        {2, TXT_BRENNER},
+        {3, TXT_TEMPERATURBEGRENZER},
+        {4, TXT_SICHERHEITSKETTE},
+        {5, TXT_AUSSENSENSOR},
+        {6, TXT_VORLAUFSENSOR},
+        {7, TXT_KESSELSENSOR},
+        {8, TXT_SPEICHERSENSOR},
+        {11, TXT_ABGASSENSOR},
+        {12, TXT_RAUMSENSOR},
+        {20, TXT_STOERUNG_TEILNEHM},
+        {21, TXT_TEILNEHMER_NR},
+        {22, TXT_AUSLAUFSENSOR},
+        {23, TXT_KOLLEKTORSENSOR},
+        {24, TXT_SOLAR_WW_SENSOR},
+        {25, TXT_FEUERUNGSAUTOMAT},
+        {26, TXT_FERNBEDIENUNG},
+        {27, TXT_GEM_VORLAUFSENSOR},
+        {32, TXT_SOLARREGELUNG},
+        {33, TXT_MISCHERMODUL},
+        {34, TXT_BEDIENTEIL},
+        {35, TXT_KOMMUNIKATION},
+        {36, TXT_CODIERSTECKER},
+    };
     for (const auto& [category, text] : named)
         t[category] = text;
     return t;
@@ -57,7 +68,7 @@ constexpr std::array<TextId, 49> CATEGORY_TEXTS = [] {
 
 TextId categoryText(uint8_t category)
 {
-    return category < CATEGORY_TEXTS.size() ? CATEGORY_TEXTS[category] : TXT_FAULT;
+    return category < CATEGORY_TEXTS.size() ? CATEGORY_TEXTS[category] : TXT_STOERUNG;
 }
 
 StateHandler returnState = nullptr;
@@ -94,7 +105,7 @@ uint8_t countRecords()
 void drawHeader()
 {
     GFX_Clear();
-    KOP_DrawLeft(TXT_FAULT);
+    KOP_DrawLeft(TXT_STOERUNG);
     KOP_DrawLine();
 }
 
@@ -139,7 +150,7 @@ StateHandler aufStoerungsdatenWarten(Hsm& me, const Event& e)
         UI_HourglassStart(HOURGLASS_X, HOURGLASS_Y);
         UI_HourglassStep();
         EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, WAIT_STEP_TICKS);
-        FUS_DrawHint(HINT_WAIT);
+        FUS_DrawHint(FUS_HINT_WAIT);
         EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, WAIT_LIMIT_TICKS);
         lcd_refresh();
         return nullptr;
@@ -181,7 +192,7 @@ void applyVisibility()
 }
 
 // While the alarm stands OK acknowledges it; otherwise the list only shows.
-uint8_t listHint() { return DAT_GetFaultPresent() ? HINT_ACKNOWLEDGE : HINT_BACK; }
+uint8_t listHint() { return DAT_GetFaultPresent() ? FUS_HINT_ACKNOWLEDGE_OK : FUS_HINT_BACK; }
 
 void drawList()
 {
@@ -232,7 +243,7 @@ StateHandler stoerungsdatenMenue(Hsm& me, const Event& e)
         return nullptr;
     case SIG_HELP_REQUEST:
         HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige,
-                 BHA_FAULT_LIST_FIRST + MEN_GetCursor());
+                 HLP_BSD_EINTRAG_0 + MEN_GetCursor());
         return nullptr;
     }
     return &BSD_Stoerungsdialog;
@@ -245,7 +256,7 @@ StateHandler keineStoerung(Hsm& me, const Event& e)
     case SIG_INIT: {
         drawHeader();
         const GFX_Font* font = FNT_SetLarge();
-        GFX_TextInRect(TXT_Get(TXT_NO_FAULT), CONTENT, GFX_ALIGN_CENTER);
+        GFX_TextInRect(TXT_Get(TXT_KEINE_STOERUNG), CONTENT, GFX_ALIGN_CENTER);
         GFX_SetFont(font);
         FUS_DrawHint(FUS_HINT_CONTINUE_OK);
         // Its expiry reaches the dialog, which closes.
@@ -267,9 +278,9 @@ StateHandler keineStoerung(Hsm& me, const Event& e)
 void drawQuestion(bool inverted, uint8_t hint)
 {
     drawHeader();
-    GFX_TextInRect(TXT_Get(TXT_ACKNOWLEDGE), QUESTION_RECT, GFX_ALIGN_LEFT_CENTER);
+    GFX_TextInRect(TXT_Get(TXT_QUITTIEREN_FRAGE), QUESTION_RECT, GFX_ALIGN_LEFT_CENTER);
     const GFX_Font* font = FNT_SetLarge();
-    GFX_TextInRect(TXT_Get(answerYes ? TXT_YES : TXT_NO), ANSWER_RECT, GFX_ALIGN_CENTER);
+    GFX_TextInRect(TXT_Get(answerYes ? TXT_JA : TXT_NEIN), ANSWER_RECT, GFX_ALIGN_CENTER);
     GFX_SetFont(font);
     if (inverted) GFX_InvertRect(ANSWER_RECT);
     FUS_DrawHint(hint);
@@ -311,7 +322,7 @@ StateHandler quittierungsAbfrage(Hsm& me, const Event& e)
         FUS_Refresh();
         return nullptr;
     case SIG_HELP_REQUEST:
-        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, HELP_ACKNOWLEDGE);
+        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, HLP_BSD_QUITTIEREN);
         return nullptr;
     }
     return &BMM_Menuemonitor;
@@ -322,7 +333,7 @@ StateHandler quittierungsFeedback(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY: return nullptr;
     case SIG_INIT:
-        drawQuestion(false, HINT_TAKEN);
+        drawQuestion(false, FUS_HINT_TAKEN);
         EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
         lcd_refresh();
         return nullptr;

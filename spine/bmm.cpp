@@ -1,6 +1,7 @@
 #include "data/datapool.h"
 #include "kernel/evt.h"
 #include "spine/ui_spine.h"
+#include "widgets/help_codes.h"
 
 namespace {
 
@@ -14,7 +15,6 @@ uint32_t restart3UhrAllowed = 0;
 
 constexpr uint32_t HELP_OPEN = 13;
 constexpr uint32_t HELP_NOT_OPEN = 14;
-constexpr uint32_t HELP_GENERAL = 16;
 
 // A screen of a later stage of the panel may be missing from the table: its keys then do
 // nothing.
@@ -79,7 +79,7 @@ StateHandler menuemonitor(Hsm& me, const Event& e)
         EVT_Post(PRIO_TIMER, SIG_TMR_MENU, BMM_MenuTimeout());
         return nullptr;
     case SIG_HELP_REQUEST:
-        if (e.par == HELP_NOT_OPEN) open(me, bke, UI_screens.help, HELP_GENERAL);
+        if (e.par == HELP_NOT_OPEN) open(me, bke, UI_screens.help, HLP_ALLGEMEIN);
         return nullptr;
     case SIG_WINK: open(me, bke, UI_screens.wink, PAR_PLAIN); return nullptr;
     }

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr TextId TXT_RESET = 218;
-constexpr TextId TXT_CODE = 58;
 constexpr uint8_t ALIGN_CENTRED = 14;
 
 uint8_t wdMask = 0x3C;

@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr TextId TXT_INVALID = 0; // "---"
-constexpr TextId TXT_CELSIUS = 3;
-constexpr TextId TXT_FAHRENHEIT = 4;
-constexpr TextId TXT_UHR = 271;
 constexpr uint8_t MAX_DECIMAL_WIDTH = 11;
 constexpr uint8_t MAX_HEX_WIDTH = 8;
 
@@ -90,13 +86,13 @@ uint16_t FMT_Temperature(char* buffer, uint16_t size, int16_t value, bool invali
     Out out{buffer, size};
     buffer[0] = '\0';
     if (invalid) {
-        out.addText(TXT_INVALID);
+        out.addText(TXT_KEIN_WERT);
     } else {
         char number[12];
         FMT_Int(value, number);
         out.add(number);
     }
-    out.addText(DAT_GetTempUnitFahrenheit() ? TXT_FAHRENHEIT : TXT_CELSIUS);
+    out.addText(DAT_GetTempUnitFahrenheit() ? TXT_GRAD_F : TXT_GRAD_C);
     return out.length;
 }
 

@@ -28,10 +28,11 @@ int16_t FMT_FahrenheitToCelsius(int16_t fahrenheit);
 int16_t FMT_HalfDegrees(int16_t raw);
 
 // Short weekday names, 1 = Monday .. 7 = Sunday.
-inline constexpr std::array<TextId, 7> FMT_WEEKDAY_TEXTS{174, 66, 167, 71, 99, 222, 234};
+inline constexpr std::array<TextId, 7> FMT_WEEKDAY_TEXTS{TXT_MO, TXT_DI, TXT_MI, TXT_DO,
+                                                         TXT_FR, TXT_SA, TXT_SO};
 // Day groups of the time programs: Mo-So, Mo .. So, Mo-Fr, Sa-So.
-inline constexpr std::array<TextId, 10> FMT_DAY_GROUP_TEXTS{180, 174, 66,  167, 71,
-                                                            99,  222, 234, 175, 226};
+inline constexpr std::array<TextId, 10> FMT_DAY_GROUP_TEXTS{
+    TXT_MO_SO, TXT_MO, TXT_DI, TXT_MI, TXT_DO, TXT_FR, TXT_SA, TXT_SO, TXT_MO_FR, TXT_SA_SO};
 inline constexpr TextId FMT_DayGroupText(uint8_t group)
 {
     return group < FMT_DAY_GROUP_TEXTS.size() ? FMT_DAY_GROUP_TEXTS[group] : TXT_NONE;

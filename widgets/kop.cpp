@@ -11,8 +11,6 @@ namespace {
 
 constexpr uint16_t KEY_LEFT_BRACKET = 0x266C;  // "♬"
 constexpr uint16_t KEY_RIGHT_BRACKET = 0x266D; // "♭"
-constexpr TextId TXT_HK1 = 130;
-constexpr TextId TXT_HK2 = 131;
 constexpr int16_t ICON_GAP = 2;
 constexpr int16_t SELECTOR_BOX_TOP = 3;
 constexpr int16_t SELECTOR_BOX_BOTTOM = 23;

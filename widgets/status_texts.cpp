@@ -4,22 +4,6 @@
 
 namespace {
 
-constexpr TextId TXT_SCREED = 85;
-constexpr TextId TXT_EXTERNAL_HOOKUP = 91;
-constexpr TextId TXT_HOLIDAY = 95;
-constexpr TextId TXT_EXTERNAL_PROGRAM = 93;
-constexpr TextId TXT_PARTY = 197;
-constexpr TextId TXT_ECONOMY = 249;
-constexpr TextId TXT_HEATING_AND_HOT_WATER = 114;
-constexpr TextId TXT_ONLY_HOT_WATER = 193;
-constexpr TextId TXT_STANDBY = 10;
-constexpr TextId TXT_HEATING_NORMAL = 192;
-constexpr TextId TXT_HEATING_REDUCED = 216;
-constexpr TextId TXT_CIRCUIT1 = 116;
-constexpr TextId TXT_CIRCUIT2 = 117;
-constexpr TextId TXT_HK1 = 130;
-constexpr TextId TXT_HK2 = 131;
-
 // Evaluates in the view of the asked circuit and returns to the circuit the screens work on.
 template <typename F> TextId inCircuit(uint8_t circuit, F&& evaluate)
 {
@@ -42,15 +26,15 @@ TextId TXT_CircuitProgramState(uint8_t circuit)
 {
     return inCircuit(circuit, [] {
         const uint16_t mode = DAT_GetCircuitModeWord();
-        if (mode & TXT_MODE_SCREED) return TXT_SCREED;
-        if (DAT_GetFlag(DatFlag::ExternalSwitchOver)) return TXT_EXTERNAL_HOOKUP;
-        if (DAT_GetFlag(DatFlag::HolidayActive)) return TXT_HOLIDAY;
-        if (DAT_GetFlag(DatFlag::ExternalProgram)) return TXT_EXTERNAL_PROGRAM;
-        if (DAT_GetPartyMode()) return TXT_PARTY;
-        if (DAT_GetEconomyMode()) return TXT_ECONOMY;
-        if (DAT_IsHeatingAndHotWater()) return TXT_HEATING_AND_HOT_WATER;
-        if (DAT_IsOnlyHotWater()) return TXT_ONLY_HOT_WATER;
-        if (DAT_IsStandby()) return TXT_STANDBY;
+        if (mode & TXT_MODE_SCREED) return TXT_ESTRICHFUNKTION;
+        if (DAT_GetFlag(DatFlag::ExternalSwitchOver)) return TXT_EXTERNE_AUFSCHALTUNG;
+        if (DAT_GetFlag(DatFlag::HolidayActive)) return TXT_FERIENPROGRAMM;
+        if (DAT_GetFlag(DatFlag::ExternalProgram)) return TXT_EXTERNES_PROGRAMM;
+        if (DAT_GetPartyMode()) return TXT_PARTYBETRIEB;
+        if (DAT_GetEconomyMode()) return TXT_SPARBETRIEB;
+        if (DAT_IsHeatingAndHotWater()) return TXT_HEIZEN_UND_WARMWASSER;
+        if (DAT_IsOnlyHotWater()) return TXT_NUR_WARMWASSER;
+        if (DAT_IsStandby()) return TXT_ABSCHALTBETRIEB;
         return TXT_NONE;
     });
 }
@@ -59,13 +43,16 @@ TextId TXT_CircuitHeatingState(uint8_t circuit)
 {
     return inCircuit(circuit, [] {
         const uint16_t mode = DAT_GetCircuitModeWord();
-        if (mode & TXT_MODE_HEATING_NORMAL) return TXT_HEATING_NORMAL;
-        if (mode & TXT_MODE_HEATING_REDUCED) return TXT_HEATING_REDUCED;
-        return TXT_STANDBY;
+        if (mode & TXT_MODE_HEATING_NORMAL) return TXT_NORMALER_HEIZBETRIEB;
+        if (mode & TXT_MODE_HEATING_REDUCED) return TXT_REDUZIERTER_BETRIEB;
+        return TXT_ABSCHALTBETRIEB;
     });
 }
 
-TextId TXT_CircuitName() { return DAT_GetSelectedCircuit() == 2 ? TXT_CIRCUIT2 : TXT_CIRCUIT1; }
+TextId TXT_CircuitName()
+{
+    return DAT_GetSelectedCircuit() == 2 ? TXT_HEIZKREIS_2 : TXT_HEIZKREIS_1;
+}
 
 TextId TXT_CircuitLabel()
 {

@@ -1,12 +1,12 @@
 // textgen: builds the panel's built-in German table and its data-flash image from the text
-// sources texts/<code>.txt.
+// sources texts/<code>.txt, and the header of the text identifiers' names from texts/ids.list.
 //
-//   textgen --texts DIR --out DIR
+//   textgen --texts DIR --out DIR [--ids FILE]
 //
-// Writes DIR/text_german.cpp and DIR/flash_image.cpp (only when their content changes, so an
-// unchanged language does not recompile the panel). Any error in a source stops with
-// "file:line: message" and exit status 1; a translation that does not exist yet is a warning
-// and gets empty texts.
+// Writes DIR/text_german.cpp, DIR/flash_image.cpp and, with --ids, DIR/text_names.h (each only
+// when its content changes, so an unchanged language does not recompile the panel). Any error in a
+// source stops with "file:line: message" and exit status 1; a translation that does not exist yet
+// is a warning and gets empty texts.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -58,7 +58,7 @@ std::string literal(const std::string& text)
 
 int usage()
 {
-    std::fputs("usage: textgen --texts DIR --out DIR\n", stderr);
+    std::fputs("usage: textgen --texts DIR --out DIR [--ids FILE]\n", stderr);
     return 2;
 }
 
@@ -102,18 +102,29 @@ int main(int argc, char** argv)
 {
     fs::path textsDir;
     fs::path outDir;
+    fs::path idsFile;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--texts")
             textsDir = argv[i + 1];
         else if (option == "--out")
             outDir = argv[i + 1];
+        else if (option == "--ids")
+            idsFile = argv[i + 1];
         else
             return usage();
     }
-    if (argc != 5 || textsDir.empty() || outDir.empty()) return usage();
+    if ((argc != 5 && argc != 7) || textsDir.empty() || outDir.empty()) return usage();
 
     std::vector<Diagnostic> errors;
+    std::optional<Names> names;
+    if (!idsFile.empty()) {
+        const std::optional<std::string> content = readFile(idsFile);
+        if (content)
+            names = TG_ParseNames(idsFile.string(), *content, errors);
+        else
+            errors.push_back({idsFile.string(), 0, "the names of the texts are missing"});
+    }
     std::string missing;
     std::array<std::optional<Source>, TG_LANGUAGE_COUNT> sources;
     for (uint8_t language = 0; language < TG_LANGUAGE_COUNT; ++language) {
@@ -150,7 +161,8 @@ int main(int argc, char** argv)
     std::error_code ec;
     fs::create_directories(outDir, ec);
     if (!writeIfChanged(outDir / "text_german.cpp", TG_GermanTableSource(*texts[0])) ||
-        !writeIfChanged(outDir / "flash_image.cpp", TG_ImageSource(TG_BuildImage(texts)))) {
+        !writeIfChanged(outDir / "flash_image.cpp", TG_ImageSource(TG_BuildImage(texts))) ||
+        (names && !writeIfChanged(outDir / "text_names.h", TG_NamesHeader(*names)))) {
         std::fprintf(stderr, "textgen: cannot write into %s\n", outDir.string().c_str());
         return 1;
     }

@@ -53,6 +53,19 @@ void TG_Check(const Source& source, uint8_t language, const Source* german,
 std::vector<uint8_t>
 TG_BuildImage(const std::array<std::optional<Texts>, TG_LANGUAGE_COUNT>& texts);
 
+// The names of the text identifiers, by identifier, and the line each came from (0 when
+// missing).
+struct Names {
+    std::string path;
+    std::vector<std::string> names;
+    std::vector<int> lines;
+};
+
+// Parses the names file (its whole content); usable only when no diagnostic was added.
+Names TG_ParseNames(const std::string& path, const std::string& content,
+                    std::vector<Diagnostic>& diagnostics);
+
 // The C++ sources the panel compiles.
 std::string TG_GermanTableSource(const Texts& german);
 std::string TG_ImageSource(const std::vector<uint8_t>& image);
+std::string TG_NamesHeader(const Names& names);

@@ -4,7 +4,8 @@
 Usage: textgen_test.py TEXTGEN TEXTS_DIR
 
 Each case copies texts/de.txt (and texts/en.txt) into a scratch folder, spoils one line and
-expects exit status 1 and the message at the right line.
+expects exit status 1 and the message at the right line. The cases of the names file do the same
+with texts/ids.list.
 """
 import subprocess
 import sys
@@ -17,11 +18,17 @@ def text_line(lines, ident):
     return next(i for i, l in enumerate(lines) if l.startswith(f"{ident} \""))
 
 
-def run(textgen, folder):
+def run(textgen, folder, ids=None):
     out = folder / "out"
-    result = subprocess.run([textgen, "--texts", str(folder), "--out", str(out)],
+    names = ["--ids", str(ids)] if ids else []
+    result = subprocess.run([textgen, "--texts", str(folder), "--out", str(out)] + names,
                             capture_output=True, text=True)
     return result.returncode, result.stderr, out
+
+
+def name_line(lines, ident):
+    """Index of the names line of identifier ident."""
+    return next(i for i, l in enumerate(lines) if l.startswith(f"{ident} "))
 
 
 def image_bytes(source):
@@ -82,6 +89,30 @@ def main():
          "text 16: key symbols none, the German text has U+2670"),
     ]
 
+    ids = (texts / "ids.list").read_text(encoding="utf-8").splitlines()
+    n116 = name_line(ids, 116)
+    n117 = name_line(ids, 117)
+
+    def spoil_names(ident, new):
+        i = name_line(ids, ident)
+        return ids[:i] + [new] + ids[i + 1:], i + 1
+
+    # (what, names file, line, part of the message)
+    name_cases = [
+        ("name twice", *spoil_names(117, "117 TXT_HEIZKREIS_1"),
+         "name TXT_HEIZKREIS_1 twice (first on line %d)" % (n116 + 1)),
+        ("identifier named twice", ids[:n117 + 1] + ["116 TXT_HEIZKREIS_EINS"] + ids[n117 + 1:],
+         n117 + 2, "identifier 116 named twice (first on line %d)" % (n116 + 1)),
+        ("beyond", ids + ["395 TXT_MEHR"], len(ids) + 1, "identifier 395 beyond the last one, 394"),
+        ("unnamed", ids[:n116] + ids[n116 + 1:], len(ids) - 1, "identifier 116 has no name"),
+        ("unnamed range", ids[:n116] + ids[n117 + 1:], len(ids) - 2,
+         "identifiers 116..117 have no name"),
+        ("prefix", *spoil_names(116, "116 HEIZKREIS_1"), "a name starts with TXT_"),
+        ("lower case", *spoil_names(116, "116 TXT_Heizkreis_1"), "name TXT_Heizkreis_1: only A-Z, 0-9 and _"),
+        ("reserved", *spoil_names(116, "116 TXT_NONE"), "name TXT_NONE belongs to the catalogue"),
+        ("no name", *spoil_names(116, "116"), "not a name line"),
+    ]
+
     failures = []
     with tempfile.TemporaryDirectory() as scratch:
         root = Path(scratch)
@@ -107,6 +138,30 @@ def main():
         elif b"Leaving date:" not in image_bytes(out / "flash_image.cpp"):
             failures.append("good sources: the English texts are not in the image")
 
+        for n, (what, lines, line, message) in enumerate(name_cases):
+            folder = root / f"names{n}"
+            folder.mkdir()
+            (folder / "de.txt").write_bytes((texts / "de.txt").read_bytes())
+            names = folder / "ids.list"
+            names.write_text("\n".join(lines) + "\n", encoding="utf-8")
+            status, stderr, out = run(textgen, folder, names)
+            expected = f"{names}:{line}: {message}"
+            if status != 1 or expected not in stderr or (out / "text_names.h").exists():
+                failures.append(f"{what}: status {status}, expected\n  {expected}\ngot\n  {stderr}")
+
+        # The real names: one constant per identifier.
+        folder = root / "names"
+        folder.mkdir()
+        (folder / "de.txt").write_bytes((texts / "de.txt").read_bytes())
+        status, stderr, out = run(textgen, folder, texts / "ids.list")
+        header = out / "text_names.h"
+        if status != 0 or not header.exists():
+            failures.append(f"good names: status {status}\n{stderr}")
+        else:
+            constants = [l for l in header.read_text().splitlines() if l.startswith("inline constexpr")]
+            if len(constants) != 395 or "TXT_HEIZKREIS_1 = 116;" not in header.read_text():
+                failures.append(f"good names: {len(constants)} constants in\n{header.read_text()}")
+
         missing = root / "no German"
         missing.mkdir()
         status, stderr, _ = run(textgen, missing)
@@ -115,7 +170,7 @@ def main():
 
     for f in failures:
         print(f)
-    print(f"{len(cases) + 2 - len(failures)} passed, {len(failures)} failed")
+    print(f"{len(cases) + len(name_cases) + 3 - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 
