@@ -22,6 +22,7 @@
 #include "spine/bel.h"
 #include "spine/ui_spine.h"
 #include "startup/sim_commands.h"
+#include "widgets/screen.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ void APP_ConnectLayers()
     HAL_SetLightModeSink(lcd_setLightMode);
     TXT_SetLabelSource(DAT_GetCircuitLabel);
     DAT_SetTimeProgramResetSink(DIS_AnnounceTimeProgramReset);
+    UI_ConnectSpine(
+        {&BKE_Kontrasteinstellung, &BMM_Menuemonitor, UI_screens.basicDisplay, UI_screens.help});
 }
 
 void APP_SetUserInterface(StateHandler root) { uiRoot = root ? root : &BSM_Systemmonitor; }

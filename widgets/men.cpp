@@ -10,6 +10,7 @@ namespace {
 
 struct Item {
     MEN_DrawFn draw;
+    MEN_RowFn row; // instead of draw: called with the item's index
     uint8_t visible;
 };
 
@@ -57,7 +58,13 @@ uint8_t moveDown(uint8_t index, int n)
 void MEN_SetItem(uint8_t index, MEN_DrawFn draw)
 {
     if (index >= MEN_MAX_ITEMS) return;
-    menu.items[index] = {draw, 1};
+    menu.items[index] = {draw, nullptr, 1};
+}
+
+void MEN_SetRow(uint8_t index, MEN_RowFn draw)
+{
+    if (index >= MEN_MAX_ITEMS) return;
+    menu.items[index] = {nullptr, draw, 1};
 }
 
 void MEN_SetCount(uint8_t count) { menu.count = count <= MEN_MAX_ITEMS ? count : MEN_MAX_ITEMS; }
@@ -201,10 +208,10 @@ void MEN_Draw()
             continue;
         }
         GFX_ClearRect(r);
-        if (menu.items[index].draw != nullptr)
-            menu.items[index].draw({static_cast<int16_t>(r.x0 + 1), static_cast<int16_t>(r.y0 + 1),
-                                    static_cast<int16_t>(r.x1 - 1),
-                                    static_cast<int16_t>(r.y1 - 1)});
+        const GFX_Rect inner{static_cast<int16_t>(r.x0 + 1), static_cast<int16_t>(r.y0 + 1),
+                             static_cast<int16_t>(r.x1 - 1), static_cast<int16_t>(r.y1 - 1)};
+        if (menu.items[index].draw != nullptr) menu.items[index].draw(inner);
+        if (menu.items[index].row != nullptr) menu.items[index].row(index, inner);
         if (menu.cursorShown && index == menu.cursor) GFX_InvertRect(r);
         ++line;
         ++index;
@@ -271,4 +278,9 @@ void MEN_DrawSubmenuItem(TextId id, const GFX_Rect& r)
 void MEN_DrawOption(const GFX_Rect& r, bool selected)
 {
     GFX_TextInRect(selected ? OPTION_ON : OPTION_OFF, r, GFX_ALIGN_RIGHT_CENTER);
+}
+
+void MEN_SubmenuMark(uint8_t, const GFX_Rect& r)
+{
+    GFX_TextInRect(SUBMENU_ARROW, r, GFX_ALIGN_RIGHT_CENTER);
 }

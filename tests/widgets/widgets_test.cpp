@@ -493,3 +493,24 @@ TEST(ScreenExit, StopsTheRefreshTimerFlushesKeysAndResetsAcceleration)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ScreenExit, StopsTheTimersTheScreenOwnsBesideTheGeneralOne)
+{
+    for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+        EVT_Construct(p);
+    EVT_Machine(PRIO_KEYS)->state = &keysRecorder;
+    EVT_Machine(PRIO_TIMER)->state = &timerRecorder;
+    exitPosts.clear();
+    UI_ScreenExit(UI_TIMER_WAIT | UI_TIMER_TEST);
+    EVT_Run();
+    std::vector<Signal> stopped;
+    for (const auto& [priority, e] : exitPosts)
+        if (priority == PRIO_TIMER && e.par == 0) stopped.push_back(e.sig);
+    EXPECT_EQ(stopped, (std::vector<Signal>{UI_SCREEN_TIMER, SIG_TMR_WAIT, SIG_TMR_TEST}));
+    for (uint8_t p = 0; p < PRIO_COUNT; ++p)
+        EVT_Construct(p);
+}
+
+} // namespace
