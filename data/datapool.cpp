@@ -10,6 +10,7 @@
 #include "display/flash.h"
 #include "display/lcd.h"
 #include "display/text.h"
+#include "kernel/app.h"
 #include "kernel/evt.h"
 
 namespace {
@@ -25,9 +26,6 @@ static_assert(sizeof(DataPool::participant) == 37 && sizeof(DataPool::solar) == 
 static_assert(sizeof(DataPool::circuitDiag) == 27 && sizeof(DataPool::faultList) == 110);
 static_assert(sizeof(DataPool::extra) == 29 && sizeof(DataPool::solarStats) == 29);
 static_assert(sizeof(DataPool::labels[0]) == 40 && sizeof(DataPool::status) == 20);
-
-constexpr uint8_t ERROR_VIEW_LOAD = 133;
-constexpr uint8_t ERROR_VIEW_COMMIT = 134;
 
 uint8_t circuitType(uint8_t n)
 {
@@ -148,7 +146,7 @@ bool DAT_CircuitPresent(uint8_t n) { return (n == 1 || n == 2) && circuitType(n)
 void DAT_SelectCircuit(uint8_t n)
 {
     if (n > 2) {
-        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, ERROR_VIEW_LOAD);
+        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, RESET_CIRCUIT_RANGE);
         return;
     }
     DAT_CommitCircuitView();
@@ -186,7 +184,7 @@ void DAT_PrevCircuit()
 void DAT_LoadCircuitView(uint8_t n)
 {
     if (n >= 3) {
-        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, ERROR_VIEW_LOAD);
+        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, RESET_CIRCUIT_RANGE);
         return;
     }
     if (n == 0) return;
@@ -203,7 +201,7 @@ void DAT_CommitCircuitView()
 {
     const uint8_t c = pool.selectedCircuit;
     if (c > 2) {
-        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, ERROR_VIEW_COMMIT);
+        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, RESET_CIRCUIT_COMMIT);
         return;
     }
     if (c == 0) return;
@@ -304,7 +302,7 @@ void DAT_ApplyDisplaySettings()
 
 void DAT_ClearAll(uint8_t reason)
 {
-    if (reason == 2) return;
+    if (reason == START_3UHR) return;
     pool.selectedCircuit = 1;
     pool.labelLanguage = {0, 0};
     pool.displayContrast = lcd_getDefaultContrast();

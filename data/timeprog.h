@@ -63,8 +63,6 @@ inline constexpr std::array<TimePeriod, TP_PERIOD_CODES> TP_PERIODS{{
     {0, 0x1F, 0x15}, // Mo-Fr
     {5, 0x60, 0x67}, // Sa-So
 }};
-// Switching times of day d travel as message 3 + d.
-inline constexpr uint8_t TP_FIRST_DAY_MESSAGE = 3;
 
 // Time bytes on the bus: hour in bits 3..7, ten-minute step in bits 0..2, 0xFF unused.
 constexpr uint8_t TP_PackTime(uint8_t t)

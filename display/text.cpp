@@ -6,6 +6,7 @@
 
 #include "base/utf8.h"
 #include "display/flash.h"
+#include "kernel/app.h"
 #include "kernel/evt.h"
 #include "kernel/signals.h"
 
@@ -13,8 +14,6 @@
 extern const std::array<const char*, TXT_COUNT> TXT_GermanTexts;
 
 namespace {
-
-constexpr uint32_t errorTextIdOutOfRange = 129;
 
 // Decimal separator of each language, by language index.
 constexpr std::array<char, TXT_LANGUAGE_COUNT> decimalSeparator{
@@ -50,8 +49,7 @@ uint8_t TXT_GetLanguage() { return language; }
 
 uint16_t TXT_GetInto(TextId id, char* buffer, uint16_t size)
 {
-    if (id >= TXT_COUNT && id != TXT_NONE)
-        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, errorTextIdOutOfRange);
+    if (id >= TXT_COUNT && id != TXT_NONE) EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, RESET_TEXT_ID);
     if (size == 0) return 0;
     buffer[0] = 0;
     if (id >= TXT_COUNT) return 0;

@@ -14,16 +14,16 @@ uint8_t APP_StartType(AppPersistent& p)
     if (p.startMagic != APP_START_MAGIC) {
         p.startMagic = APP_START_MAGIC;
         p.resetReason = RESET_NORMAL;
-        return 1;
+        return START_COLD;
     }
     const uint8_t r = p.resetReason;
-    if (r == RESET_3UHR) return 2;
-    if (r == RESET_CONTROLLER) return 3;
-    if (r >= 128 && r <= 136) return 4;
-    if (r >= 32 && r <= 38) return 1;
+    if (r == RESET_3UHR) return START_3UHR;
+    if (r == RESET_CONTROLLER) return START_CONTROLLER;
+    if (r >= RESET_ERROR_FIRST && r <= RESET_ERROR_LAST) return START_ERROR;
+    if (r >= RESET_COLD_FIRST && r <= RESET_COLD_LAST) return START_COLD;
     // Not a known reason (0 after the first start among them): a cold start.
     p.resetReason = RESET_UNKNOWN;
-    return 1;
+    return START_COLD;
 }
 
 void APP_RequestRestart() { persistent.restartFlag = 1; }

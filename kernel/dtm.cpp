@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 
+#include "kernel/app.h"
 #include "kernel/evt.h"
 #include "kernel/tas.h"
 #include "sim/hal/cpu_timer.h"
@@ -103,7 +104,7 @@ void initialise(uint32_t startType)
 {
     checkIn10ms = 20;
     checkIn100ms = 2;
-    if (startType != 2) {
+    if (startType != START_3UHR) {
         const SIM_HostTime host = SIM_GetHostTime();
         const int64_t local =
             host.utcSeconds + (host.daylightSaving ? 3600 : 0) - 60 * int64_t{host.minutesWest};

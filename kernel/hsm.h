@@ -33,12 +33,25 @@ struct Hsm {
 // The top state of every machine: consumes everything, has no parent.
 extern const State HSM_Top;
 
-// Transition parameters (entry reasons) shared by many screens, delivered with SIG_INIT.
+// Transition parameters (entry reasons), delivered with SIG_INIT. At start-up the tasks get the
+// start type instead (1..4, kernel/app.h), and the help display a help code (16..140,
+// widgets/help_codes.h).
 inline constexpr uint32_t PAR_PLAIN = 0;
-inline constexpr uint32_t PAR_NAVIGATE = 3;
-inline constexpr uint32_t PAR_BACK = 4;
-inline constexpr uint32_t PAR_REDRAW = 5;
-inline constexpr uint32_t PAR_INIT_CODIERUNG = 12;
+inline constexpr uint32_t PAR_NAVIGATE = 3; // reached by navigation: a fresh start of the screen
+inline constexpr uint32_t PAR_BACK = 4;     // back from a child screen: the list position again
+inline constexpr uint32_t PAR_REDRAW = 5;   // redraw in place (the 5-second tick)
+// The steps of the commissioning assistant: a step screen is opened with PAR_ASSISTANT and
+// returns with PAR_ASSISTANT_BACK when left with Back; the date dialog returns with
+// PAR_ASSISTANT_DATE_SET once the date is confirmed; the assistant re-enters itself with
+// PAR_ASSISTANT_AGAIN on its own Back key.
+inline constexpr uint32_t PAR_ASSISTANT = 6;
+inline constexpr uint32_t PAR_ASSISTANT_DATE_SET = 7;
+inline constexpr uint32_t PAR_ASSISTANT_BACK = 8;
+inline constexpr uint32_t PAR_ASSISTANT_AGAIN = 9;
+// The time and date editors, opened from the clock message or straight from the settings.
+inline constexpr uint32_t PAR_CLOCK_MESSAGE = 10;
+inline constexpr uint32_t PAR_SETTINGS = 11;
+inline constexpr uint32_t PAR_INIT_CODIERUNG = 12; // a coding screen again, keeping its display
 
 void HSM_Construct(Hsm& me);
 void HSM_Dispatch(Hsm& me, const Event& e);

@@ -12,18 +12,6 @@ namespace {
 
 LinkState& link = linkState;
 
-constexpr uint8_t MSG_STATISTICS = 0;
-constexpr uint8_t MSG_CIRCUIT = 1;
-constexpr uint8_t MSG_SYSTEM = 2;
-constexpr uint8_t MSG_CONFIG = 10;
-constexpr uint8_t MSG_HISTORY = 12;
-constexpr uint8_t MSG_ACTUATOR = 13;
-constexpr uint8_t MSG_CODING = 14;
-constexpr uint8_t MSG_BOILER = 15;
-constexpr uint8_t MSG_PARTICIPANT = 16;
-constexpr uint8_t MSG_SOLAR = 17;
-constexpr uint8_t MSG_LABEL = 25;
-
 uint8_t nextSequence()
 {
     link.txSequence = link.txSequence >= 7 ? 1 : static_cast<uint8_t>(link.txSequence + 1);
@@ -31,7 +19,12 @@ uint8_t nextSequence()
 }
 
 // Circuit messages go to the selected circuit, the others carry circuit 0.
-uint8_t circuitFor(uint8_t message) { return message <= 9 ? DAT_GetSelectedCircuit() : 0; }
+uint8_t circuitFor(uint8_t message)
+{
+    return DIS_IsCircuitMessage(message) || DIS_IsTimeProgramMessage(message)
+               ? DAT_GetSelectedCircuit()
+               : 0;
+}
 
 // Starts a command in the TxBuilder; the parameters from byte 4 are zero until set.
 uint8_t* begin(uint8_t message, uint8_t circuit, uint8_t code)
@@ -121,12 +114,12 @@ void DIS_QueueDataRequest(uint8_t message, uint8_t circuit, uint8_t part)
 
 void DIS_SendDataRequest(uint8_t message, uint8_t part)
 {
-    if (message <= 2) {
+    if (DIS_IsCircuitMessage(message)) {
         for (uint8_t c = 1; c <= 2; ++c)
             if (DAT_CircuitPresent(c)) DIS_QueueDataRequest(message, c, 0);
-    } else if (message <= 9) {
+    } else if (DIS_IsTimeProgramMessage(message)) {
         DIS_QueueDataRequest(message, DAT_FirstCircuit(), 0);
-    } else if (message == MSG_LABEL) {
+    } else if (message == DIS_MSG_LABEL) {
         DIS_QueueDataRequest(message, DAT_CircuitPresent(1) ? 1 : 2, part);
     } else {
         DIS_QueueDataRequest(message, 0, part);
@@ -140,101 +133,101 @@ void DIS_SendOperatingProgram(OperatingProgram program)
     const uint8_t code = program == OperatingProgram::Standby        ? 200
                          : program == OperatingProgram::OnlyHotWater ? 201
                                                                      : 202;
-    sendPlain(MSG_CIRCUIT, code);
+    sendPlain(DIS_MSG_CIRCUIT, code);
     DIS_SendEconomyMode(false);
 }
 
 void DIS_SendPartyMode(bool on)
 {
     DAT_SetPartyMode(on);
-    sendPlain(MSG_CIRCUIT, on ? 203 : 204);
+    sendPlain(DIS_MSG_CIRCUIT, on ? 203 : 204);
     if (on) DIS_SendEconomyMode(false);
 }
 
 void DIS_SendEconomyMode(bool on)
 {
     DAT_SetEconomyMode(on);
-    sendPlain(MSG_CIRCUIT, on ? 220 : 221);
+    sendPlain(DIS_MSG_CIRCUIT, on ? 220 : 221);
     if (on) DIS_SendPartyMode(false);
 }
 
 void DIS_SendRoomSetTemp(uint8_t c)
 {
     DAT_SetRoomSetTemp(c);
-    sendByte(MSG_CIRCUIT, 205, c);
+    sendByte(DIS_MSG_CIRCUIT, 205, c);
 }
 
 void DIS_SendRoomSetTempReduced(uint8_t c)
 {
     DAT_SetRoomSetTempReduced(c);
-    sendByte(MSG_CIRCUIT, 206, c);
+    sendByte(DIS_MSG_CIRCUIT, 206, c);
 }
 
 void DIS_SendPartySetTemp(uint8_t c)
 {
     DAT_SetPartySetTemp(c);
-    sendByte(MSG_CIRCUIT, 207, c);
+    sendByte(DIS_MSG_CIRCUIT, 207, c);
 }
 
 void DIS_SendDhwSetTemp(uint8_t c)
 {
     DAT_SetDhwSetTemp(c);
-    sendByte(MSG_CIRCUIT, 208, c);
+    sendByte(DIS_MSG_CIRCUIT, 208, c);
 }
 
 void DIS_SendSettingsValue(uint8_t value)
 {
     DAT_Block(DatBlock::Settings)[0] = value;
-    sendByte(MSG_CIRCUIT, 209, value);
+    sendByte(DIS_MSG_CIRCUIT, 209, value);
 }
 
 void DIS_SendHeatingCurveSlope(uint8_t tenths)
 {
     DAT_SetHeatingCurveSlope(tenths);
-    sendByte(MSG_CIRCUIT, 210, tenths);
+    sendByte(DIS_MSG_CIRCUIT, 210, tenths);
 }
 
 void DIS_SendHeatingCurveLevel(int8_t level)
 {
     DAT_SetHeatingCurveLevel(level);
-    sendByte(MSG_CIRCUIT, 211, static_cast<uint8_t>(level));
+    sendByte(DIS_MSG_CIRCUIT, 211, static_cast<uint8_t>(level));
 }
 
 void DIS_SendDhwTimeProgramAuto(bool automatic)
 {
     DAT_SetFlag(DatFlag::DhwTimeProgramAuto, automatic);
-    sendPlain(MSG_CIRCUIT, automatic ? 215 : 237);
+    sendPlain(DIS_MSG_CIRCUIT, automatic ? 215 : 237);
 }
 
 void DIS_SendCirculationTimeProgramAuto(bool automatic)
 {
     DAT_SetFlag(DatFlag::CirculationTimeProgramAuto, automatic);
-    sendPlain(MSG_CIRCUIT, automatic ? 216 : 238);
+    sendPlain(DIS_MSG_CIRCUIT, automatic ? 216 : 238);
 }
 
 void DIS_SendHolidayStart(uint32_t seconds)
 {
     DAT_SetHolidayStart(seconds);
-    send32(MSG_CIRCUIT, 217, seconds);
+    send32(DIS_MSG_CIRCUIT, 217, seconds);
 }
 
 void DIS_SendHolidayEnd(uint32_t seconds)
 {
     DAT_SetHolidayEnd(seconds);
-    send32(MSG_CIRCUIT, 218, seconds);
+    send32(DIS_MSG_CIRCUIT, 218, seconds);
 }
 
 void DIS_SendHolidayDelete()
 {
     DAT_ClearHoliday();
-    sendPlain(MSG_CIRCUIT, 219);
+    sendPlain(DIS_MSG_CIRCUIT, 219);
 }
 
-void DIS_SendCircuitBasicSetting() { sendByte(MSG_CIRCUIT, 229, 1); }
+void DIS_SendCircuitBasicSetting() { sendByte(DIS_MSG_CIRCUIT, 229, 1); }
 
 void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program, uint8_t controllerPeriod)
 {
-    uint8_t* p = begin(MSG_CIRCUIT, circuit, 229);
+    uint8_t* p = begin(DIS_MSG_CIRCUIT, circuit, 229);
     p[0] = static_cast<uint8_t>(3 + static_cast<uint8_t>(program));
     p[1] = controllerPeriod;
     send();
@@ -244,14 +237,14 @@ void DIS_AnnounceTimeProgramReset(uint8_t circuit, TimeProgram program, uint8_t 
 {
     DIS_SendTimeProgramBasicSetting(circuit, program, controllerPeriod);
     for (uint8_t day = 0; day < TP_DAYS; ++day)
-        DIS_Request(TP_FIRST_DAY_MESSAGE + day);
+        DIS_Request(DIS_MSG_TP_DAY1 + day);
 }
 
 void DIS_SendSolarCounterReset(uint8_t counter)
 {
     for (const SolarCounter& s : SOLAR_COUNTERS)
         if (s.code == counter) zero(s.block, s.offset, s.width);
-    sendByte(MSG_SOLAR, 229, counter);
+    sendByte(DIS_MSG_SOLAR, 229, counter);
 }
 
 void DIS_SendBrightness(BrightnessKind kind, uint8_t level)
@@ -260,7 +253,7 @@ void DIS_SendBrightness(BrightnessKind kind, uint8_t level)
         DAT_SetBrightnessOperation(level);
     else
         DAT_SetBrightnessIdle(level);
-    uint8_t* p = begin(MSG_CIRCUIT, 252);
+    uint8_t* p = begin(DIS_MSG_CIRCUIT, 252);
     p[0] = static_cast<uint8_t>(kind);
     p[1] = level;
     send();
@@ -270,20 +263,20 @@ void DIS_SendTime(uint32_t seconds)
 {
     DAT_SetClockSeconds(seconds);
     DAT_SetFlag(DatFlag::ClockMustBeSet, false);
-    send32(MSG_SYSTEM, 212, seconds);
+    send32(DIS_MSG_SYSTEM, 212, seconds);
 }
 
 void DIS_SendDate(uint32_t seconds)
 {
     DAT_SetClockSeconds(seconds);
     DAT_SetFlag(DatFlag::ClockMustBeSet, false);
-    send32(MSG_SYSTEM, 213, seconds);
+    send32(DIS_MSG_SYSTEM, 213, seconds);
 }
 
 void DIS_SendFanSpeed(uint8_t stage, FanMode mode, uint8_t value)
 {
     DAT_SetFanSpeed(stage, value);
-    uint8_t* p = begin(MSG_SYSTEM, 250);
+    uint8_t* p = begin(DIS_MSG_SYSTEM, 250);
     p[0] = stage;
     p[1] = static_cast<uint8_t>(mode);
     p[2] = value;
@@ -294,15 +287,15 @@ void DIS_SendCounterReset(StatisticsCounter counter)
 {
     for (const StatisticsField& f : STATISTICS_FIELDS)
         if (f.code == counter) zero(DatBlock::Statistics, f.offset, f.width);
-    sendPlain(MSG_STATISTICS, static_cast<uint8_t>(counter));
+    sendPlain(DIS_MSG_STATISTICS, static_cast<uint8_t>(counter));
 }
 
-void DIS_SendDampedOutsideTempReset() { sendPlain(MSG_STATISTICS, 232); }
+void DIS_SendDampedOutsideTempReset() { sendPlain(DIS_MSG_STATISTICS, 232); }
 
 void DIS_SendFaultAck(uint8_t parameter)
 {
     DAT_SetFaultPresent(false);
-    sendByte(MSG_STATISTICS, 235, parameter);
+    sendByte(DIS_MSG_STATISTICS, 235, parameter);
 }
 
 void DIS_SendMaintenanceAck(uint8_t parameter)
@@ -312,14 +305,14 @@ void DIS_SendMaintenanceAck(uint8_t parameter)
         DAT_SetFlag(DatFlag::MaintenanceByHours, false);
         DAT_SetFlag(DatFlag::MaintenanceByInterval, false);
     }
-    sendByte(MSG_STATISTICS, 242, parameter);
+    sendByte(DIS_MSG_STATISTICS, 242, parameter);
 }
 
-void DIS_SendClearFaultHistory() { sendPlain(MSG_HISTORY, 239); }
+void DIS_SendClearFaultHistory() { sendPlain(DIS_MSG_HISTORY, 239); }
 
 void DIS_SendAnnouncement(uint16_t value, uint8_t panelValue, uint8_t configValue)
 {
-    uint8_t* p = begin(MSG_CONFIG, 240);
+    uint8_t* p = begin(DIS_MSG_CONFIG, 240);
     p[0] = static_cast<uint8_t>(value);
     p[1] = static_cast<uint8_t>(value >> 8);
     p[2] = panelValue;
@@ -329,7 +322,7 @@ void DIS_SendAnnouncement(uint16_t value, uint8_t panelValue, uint8_t configValu
 
 void DIS_SendDisplaySettings()
 {
-    uint8_t* p = begin(MSG_BOILER, 234);
+    uint8_t* p = begin(DIS_MSG_BOILER, 234);
     p[0] = 3;
     p[1] = DAT_GetDisplayContrast();
     p[2] = TXT_GetLanguage();
@@ -343,18 +336,18 @@ void DIS_SendTestFunction(uint8_t function, bool on)
         if (f.function == function) DAT_SetFlag(f.flag, on);
     if (function == FN_CELSIUS || function == FN_FAHRENHEIT)
         DAT_SetTempUnitFahrenheit(function == FN_FAHRENHEIT);
-    uint8_t* p = begin(MSG_BOILER, 247);
+    uint8_t* p = begin(DIS_MSG_BOILER, 247);
     p[0] = function;
     p[1] = on ? 255 : 0;
     send();
 }
 
-void DIS_SendServicePin() { sendPlain(MSG_BOILER, 245); }
+void DIS_SendServicePin() { sendPlain(DIS_MSG_BOILER, 245); }
 
 void DIS_SendHeatOutput(HeatOutputMode mode, uint8_t value)
 {
     if (mode == HeatOutputMode::Store) DAT_SetHeatOutput(value);
-    uint8_t* p = begin(MSG_BOILER, 248);
+    uint8_t* p = begin(DIS_MSG_BOILER, 248);
     p[0] = value;
     p[1] = static_cast<uint8_t>(mode);
     send();
@@ -362,20 +355,20 @@ void DIS_SendHeatOutput(HeatOutputMode mode, uint8_t value)
 
 void DIS_SendParticipantCommand(ParticipantCommand code, uint32_t mode, uint8_t address)
 {
-    uint8_t* p = begin(MSG_PARTICIPANT, static_cast<uint8_t>(code));
+    uint8_t* p = begin(DIS_MSG_PARTICIPANT, static_cast<uint8_t>(code));
     store32(p, mode);
     p[4] = address;
     send();
 }
 
-void DIS_SendActuatorTest(uint8_t actuator) { sendByte(MSG_ACTUATOR, 222, actuator); }
+void DIS_SendActuatorTest(uint8_t actuator) { sendByte(DIS_MSG_ACTUATOR, 222, actuator); }
 
 namespace {
 
 void coding(uint8_t code, uint8_t group, uint8_t level, uint8_t address, int16_t value,
             uint8_t direction)
 {
-    uint8_t* p = begin(MSG_CODING, code);
+    uint8_t* p = begin(DIS_MSG_CODING, code);
     p[0] = static_cast<uint8_t>(group << 4 | (level & 0x0F));
     p[1] = address;
     p[2] = static_cast<uint8_t>(value);
@@ -405,7 +398,7 @@ void DIS_SendSwitchingTime(PhaseEdge edge, uint8_t phase, uint8_t periodCode, Ti
 {
     if (periodCode >= TP_PERIOD_CODES) return;
     const TimePeriod& period = TP_PERIODS[periodCode];
-    uint8_t* p = begin(static_cast<uint8_t>(TP_FIRST_DAY_MESSAGE + period.firstDay), 214);
+    uint8_t* p = begin(static_cast<uint8_t>(DIS_MSG_TP_DAY1 + period.firstDay), 214);
     p[0] = static_cast<uint8_t>(edge);
     p[1] = phase;
     p[2] = period.controllerCode;
@@ -427,7 +420,7 @@ void DIS_SendCircuitLabel(uint8_t circuit, const char* utf8)
     for (uint8_t part = 0; part < 2; ++part) {
         LinkBytes<DIS_LONG_SIZE> entry{};
         entry[0] = DIS_LONG_BLOCK;
-        entry[1] = DIS_Header(MSG_LABEL, nextSequence());
+        entry[1] = DIS_Header(DIS_MSG_LABEL, nextSequence());
         entry[2] = circuit;
         entry[3] = static_cast<uint8_t>(2 + part);
         entry[4] = static_cast<uint8_t>(part == 0 ? std::min(length, HALF)

@@ -37,6 +37,35 @@ inline constexpr uint8_t DIS_FIRST_BLOCK = 16;
 inline constexpr uint8_t DIS_LAST_BLOCK = 35;
 inline constexpr uint8_t DIS_RESPONSE_RETRIES = 8;
 
+// Message numbers (the upper five bits of a message's header byte), by what the message
+// carries. Request slot m asks for message m; messages 0..2 belong to a heating circuit and have
+// one more slot per circuit (DIS_CircuitSlot), from slot DIS_MESSAGES on.
+inline constexpr uint8_t DIS_MSG_STATISTICS = 0; // counters; the circuit record's first bytes
+inline constexpr uint8_t DIS_MSG_CIRCUIT = 1;    // the circuit's settings, the settings block
+inline constexpr uint8_t DIS_MSG_SYSTEM = 2;     // clock, system and burner values
+inline constexpr uint8_t DIS_MSG_TP_DAY1 = 3;    // switching times of day 1 (Monday) ...
+inline constexpr uint8_t DIS_MSG_TP_DAY7 = 9;    // ... to day 7
+inline constexpr uint8_t DIS_MSG_CONFIG = 10;    // plant configuration; the panel's announcement
+inline constexpr uint8_t DIS_MSG_HISTORY = 12;   // only the command that clears the fault history
+inline constexpr uint8_t DIS_MSG_ACTUATOR = 13;  // actuator test
+inline constexpr uint8_t DIS_MSG_CODING = 14;    // coding parameters
+inline constexpr uint8_t DIS_MSG_BOILER = 15;    // boiler values and test states
+inline constexpr uint8_t DIS_MSG_PARTICIPANT = 16;
+inline constexpr uint8_t DIS_MSG_SOLAR = 17;
+inline constexpr uint8_t DIS_MSG_CIRCUIT_DIAG = 18;
+inline constexpr uint8_t DIS_MSG_FAULT_LIST = 22;
+inline constexpr uint8_t DIS_MSG_FAULT_HISTORY = 23;
+inline constexpr uint8_t DIS_MSG_EXTRA = 24;
+inline constexpr uint8_t DIS_MSG_LABEL = 25; // circuit labels
+inline constexpr uint8_t DIS_MSG_SOLAR_STATS = 26;
+
+// Messages 0..2 belong to a heating circuit; the switching times are asked of the first one.
+constexpr bool DIS_IsCircuitMessage(uint8_t m) { return m <= DIS_MSG_SYSTEM; }
+constexpr bool DIS_IsTimeProgramMessage(uint8_t m)
+{
+    return m >= DIS_MSG_TP_DAY1 && m <= DIS_MSG_TP_DAY7;
+}
+
 // States of a request slot.
 inline constexpr uint8_t SLOT_REQUESTED = 1;
 inline constexpr uint8_t SLOT_IDLE = 2;
@@ -46,8 +75,9 @@ inline constexpr uint8_t SLOT_QUEUED = 4;  // one copy queued; each further copy
 // Slot of message m (0..2) of heating circuit c (1..3).
 constexpr uint8_t DIS_CircuitSlot(uint8_t m, uint8_t c)
 {
-    return static_cast<uint8_t>(27 + 3 * (c - 1) + m);
+    return static_cast<uint8_t>(DIS_MESSAGES + 3 * (c - 1) + m);
 }
+static_assert(DIS_CircuitSlot(DIS_MSG_SYSTEM, 3) == DIS_SLOTS - 1, "a slot per circuit message");
 
 // ---------------------------------------------------------------------------------------------
 // Bus driver: the operations the link needs from the hardware. The desktop build installs an

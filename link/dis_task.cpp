@@ -12,8 +12,6 @@ namespace {
 
 constexpr uint8_t NO_VALUE = 255;           // the controller has no value of its own
 constexpr uint32_t SUPERVISION_TICKS = 300; // 30 s without a transfer start
-constexpr uint8_t FIRST_TIME_PROGRAM_SLOT = 3;
-constexpr uint8_t LAST_TIME_PROGRAM_SLOT = 9;
 
 bool pollingEnabled = true;
 bool busActive = false;
@@ -58,23 +56,23 @@ void supervise()
     if (!busActive || DTM_Ms100Count() - DIS_LastTransferTime() <= SUPERVISION_TICKS) return;
     const bool again = DIS_BusResetCount() != 0;
     busReset();
-    if (again) EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, 32);
+    if (again) EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, RESET_BUS_TIMEOUT);
 }
 
 void startUpRequests()
 {
-    DIS_SendDataRequest(25, 1);
-    DIS_SendDataRequest(2);
-    DIS_SendDataRequest(1);
-    DIS_SendDataRequest(0);
+    DIS_SendDataRequest(DIS_MSG_LABEL, 1);
+    DIS_SendDataRequest(DIS_MSG_SYSTEM);
+    DIS_SendDataRequest(DIS_MSG_CIRCUIT);
+    DIS_SendDataRequest(DIS_MSG_STATISTICS);
     if (DAT_GetSolarPresent()) {
-        DIS_SendDataRequest(17);
-        DIS_SendDataRequest(24);
-        DIS_SendDataRequest(26);
+        DIS_SendDataRequest(DIS_MSG_SOLAR);
+        DIS_SendDataRequest(DIS_MSG_EXTRA);
+        DIS_SendDataRequest(DIS_MSG_SOLAR_STATS);
     }
-    DIS_SendDataRequest(15);
-    DIS_SendDataRequest(22, 0);
-    for (uint8_t slot = FIRST_TIME_PROGRAM_SLOT; slot <= LAST_TIME_PROGRAM_SLOT; ++slot)
+    DIS_SendDataRequest(DIS_MSG_BOILER);
+    DIS_SendDataRequest(DIS_MSG_FAULT_LIST, 0);
+    for (uint8_t slot = DIS_MSG_TP_DAY1; slot <= DIS_MSG_TP_DAY7; ++slot)
         DIS_Request(slot);
 }
 
@@ -100,20 +98,21 @@ void applyDisplaySettings()
 void fastRequests()
 {
     if (DAT_GetSolarPresent()) {
-        DIS_Request(17);
-        DIS_Request(24);
-        DIS_Request(26);
+        DIS_Request(DIS_MSG_SOLAR);
+        DIS_Request(DIS_MSG_EXTRA);
+        DIS_Request(DIS_MSG_SOLAR_STATS);
     }
-    if (DAT_GetStatusNibble7() > 3) DIS_Request(18);
+    if (DAT_GetStatusNibble7() > 3) DIS_Request(DIS_MSG_CIRCUIT_DIAG);
 }
 
 void slowRequests()
 {
-    for (uint8_t slot : {1, 2, 0, 10, 15, 22})
+    for (uint8_t slot : {DIS_MSG_CIRCUIT, DIS_MSG_SYSTEM, DIS_MSG_STATISTICS, DIS_MSG_CONFIG,
+                         DIS_MSG_BOILER, DIS_MSG_FAULT_LIST})
         DIS_Request(slot);
-    for (uint8_t slot = FIRST_TIME_PROGRAM_SLOT; slot <= LAST_TIME_PROGRAM_SLOT; ++slot)
+    for (uint8_t slot = DIS_MSG_TP_DAY1; slot <= DIS_MSG_TP_DAY7; ++slot)
         DIS_Request(slot);
-    DIS_Request(25);
+    DIS_Request(DIS_MSG_LABEL);
 }
 
 StateHandler i2cTask(Hsm& me, const Event& e)
@@ -134,7 +133,7 @@ StateHandler startCommunication(Hsm& me, const Event& e)
 {
     switch (e.sig) {
     case SIG_ENTRY:
-        DIS_Request(10);
+        DIS_Request(DIS_MSG_CONFIG);
         DIS_SendAnnouncement(APP_ResetReason(), announceFlag, 0);
         startBus();
         return nullptr;
@@ -147,7 +146,7 @@ StateHandler startCommunication(Hsm& me, const Event& e)
         startUpRequests();
         return nullptr;
     case SIG_RX_TP_DAY7:
-        if (DAT_GetStatusNibble7() > 3) DIS_SendDataRequest(18);
+        if (DAT_GetStatusNibble7() > 3) DIS_SendDataRequest(DIS_MSG_CIRCUIT_DIAG);
         applyDisplaySettings();
         EVT_Post(PRIO_UI, SIG_LINK_STARTED);
         HSM_Tran(me, &DIS_I2C_Task, &DIS_Run);

@@ -64,7 +64,7 @@ Signal systemValues(const Rx& rx, uint8_t)
 
 Signal switchingTimes(const Rx& rx, uint8_t)
 {
-    const uint8_t day = static_cast<uint8_t>(DIS_HeaderMessage(rx[0]) - TP_FIRST_DAY_MESSAGE);
+    const uint8_t day = static_cast<uint8_t>(DIS_HeaderMessage(rx[0]) - DIS_MSG_TP_DAY1);
     const uint8_t set = rx[1] == 1 ? 0 : 1;
     for (uint8_t p = 0; p < TP_PROGRAMS; ++p)
         for (uint8_t k = 0; k < TP_PHASES; ++k) {
@@ -177,11 +177,11 @@ Signal circuitLabel(const Rx& rx, uint8_t length)
     std::copy_n(rx.begin() + 4, 2 * count, label.begin() + half);
     DAT_SetLabelLanguage(c, rx[24]);
     if (part < 2) {
-        DIS_QueueDataRequest(25, c, static_cast<uint8_t>(part + 1));
+        DIS_QueueDataRequest(DIS_MSG_LABEL, c, static_cast<uint8_t>(part + 1));
         return SIG_NONE;
     }
     if (c != 2 && DAT_CircuitPresent(2)) {
-        DIS_QueueDataRequest(25, 2, 1);
+        DIS_QueueDataRequest(DIS_MSG_LABEL, 2, 1);
         return SIG_NONE;
     }
     return SIG_RX_MSG25;
@@ -194,13 +194,27 @@ Signal solarStatistics(const Rx& rx, uint8_t)
 }
 
 // Take-over by message number; messages without one are only counted.
-constexpr std::array<TakeOverFn, DIS_MESSAGES> TAKE_OVER{
-    statistics,     circuitSettings,   systemValues,   switchingTimes,   switchingTimes,
-    switchingTimes, switchingTimes,    switchingTimes, switchingTimes,   switchingTimes,
-    configuration,  nullptr,           nullptr,        codingRead,       codingAnswer,
-    boilerValues,   participantValues, solarValues,    circuitDiagnosis, nullptr,
-    nullptr,        nullptr,           faultList,      faultHistory,     extraValues,
-    circuitLabel,   solarStatistics};
+constexpr std::array<TakeOverFn, DIS_MESSAGES> TAKE_OVER = [] {
+    std::array<TakeOverFn, DIS_MESSAGES> t{};
+    t[DIS_MSG_STATISTICS] = statistics;
+    t[DIS_MSG_CIRCUIT] = circuitSettings;
+    t[DIS_MSG_SYSTEM] = systemValues;
+    for (uint8_t m = DIS_MSG_TP_DAY1; m <= DIS_MSG_TP_DAY7; ++m)
+        t[m] = switchingTimes;
+    t[DIS_MSG_CONFIG] = configuration;
+    t[DIS_MSG_ACTUATOR] = codingRead;
+    t[DIS_MSG_CODING] = codingAnswer;
+    t[DIS_MSG_BOILER] = boilerValues;
+    t[DIS_MSG_PARTICIPANT] = participantValues;
+    t[DIS_MSG_SOLAR] = solarValues;
+    t[DIS_MSG_CIRCUIT_DIAG] = circuitDiagnosis;
+    t[DIS_MSG_FAULT_LIST] = faultList;
+    t[DIS_MSG_FAULT_HISTORY] = faultHistory;
+    t[DIS_MSG_EXTRA] = extraValues;
+    t[DIS_MSG_LABEL] = circuitLabel;
+    t[DIS_MSG_SOLAR_STATS] = solarStatistics;
+    return t;
+}();
 
 } // namespace
 

@@ -2,7 +2,9 @@
 // scheduling steps of the link service.
 #include <algorithm>
 
+#include "base/tables.h"
 #include "data/datapool.h"
+#include "kernel/app.h"
 #include "kernel/evt.h"
 #include "link/link_state.h"
 #include "sim/hal/intrinsics.h"
@@ -11,15 +13,39 @@ namespace {
 
 LinkState& link = linkState;
 
-constexpr uint8_t ERROR_SLOT_RANGE = 136;
 constexpr uint8_t DATA_REQUEST = 231;
 constexpr uint8_t LONG_ENTRY = DIS_LONG_BLOCK; // '#'
 constexpr uint8_t MAX_WAITING_FOR_SCHEDULE = 3;
 
 // The order in which requested slots become data requests: configuration and coding first,
 // then the circuit messages, time programs and the cyclic blocks.
-constexpr std::array<uint8_t, 24> SCHEDULE_ORDER{10, 14, 22, 23, 13, 28, 31, 27, 30, 29, 32, 15,
-                                                 3,  4,  5,  6,  7,  8,  9,  17, 24, 26, 18, 25};
+constexpr std::array<uint8_t, 24> SCHEDULE_ORDER{
+    DIS_MSG_CONFIG,
+    DIS_MSG_CODING,
+    DIS_MSG_FAULT_LIST,
+    DIS_MSG_FAULT_HISTORY,
+    DIS_MSG_ACTUATOR,
+    DIS_CircuitSlot(DIS_MSG_CIRCUIT, 1),
+    DIS_CircuitSlot(DIS_MSG_CIRCUIT, 2),
+    DIS_CircuitSlot(DIS_MSG_STATISTICS, 1),
+    DIS_CircuitSlot(DIS_MSG_STATISTICS, 2),
+    DIS_CircuitSlot(DIS_MSG_SYSTEM, 1),
+    DIS_CircuitSlot(DIS_MSG_SYSTEM, 2),
+    DIS_MSG_BOILER,
+    DIS_MSG_TP_DAY1,
+    DIS_MSG_TP_DAY1 + 1,
+    DIS_MSG_TP_DAY1 + 2,
+    DIS_MSG_TP_DAY1 + 3,
+    DIS_MSG_TP_DAY1 + 4,
+    DIS_MSG_TP_DAY1 + 5,
+    DIS_MSG_TP_DAY7,
+    DIS_MSG_SOLAR,
+    DIS_MSG_EXTRA,
+    DIS_MSG_SOLAR_STATS,
+    DIS_MSG_CIRCUIT_DIAG,
+    DIS_MSG_LABEL,
+};
+static_assert(TBL_Unique(SCHEDULE_ORDER), "a slot comes once in the order");
 
 // Message and circuit of the data request that serves a slot.
 struct SlotRequest {
@@ -30,11 +56,12 @@ struct SlotRequest {
 
 SlotRequest requestForSlot(uint8_t slot)
 {
-    if (slot >= 27)
-        return {static_cast<uint8_t>((slot - 27) % 3), static_cast<uint8_t>((slot - 27) / 3 + 1),
-                0};
-    if (slot >= 3 && slot <= 9) return {slot, DAT_FirstCircuit(), 0};
-    if (slot == 25) return {slot, static_cast<uint8_t>(DAT_CircuitPresent(1) ? 1 : 2), 1};
+    if (slot >= DIS_MESSAGES)
+        return {static_cast<uint8_t>((slot - DIS_MESSAGES) % 3),
+                static_cast<uint8_t>((slot - DIS_MESSAGES) / 3 + 1), 0};
+    if (DIS_IsTimeProgramMessage(slot)) return {slot, DAT_FirstCircuit(), 0};
+    if (slot == DIS_MSG_LABEL)
+        return {slot, static_cast<uint8_t>(DAT_CircuitPresent(1) ? 1 : 2), 1};
     return {slot, 0, 0};
 }
 
@@ -43,7 +70,8 @@ SlotRequest requestForSlot(uint8_t slot)
 int DIS_SlotOf(uint8_t message, uint8_t circuit)
 {
     if (message >= DIS_MESSAGES) return -1;
-    if (message <= 2 && circuit >= 1 && circuit <= 3) return DIS_CircuitSlot(message, circuit);
+    if (DIS_IsCircuitMessage(message) && circuit >= 1 && circuit <= 3)
+        return DIS_CircuitSlot(message, circuit);
     return message;
 }
 
@@ -52,7 +80,7 @@ void DIS_SetSlotState(uint8_t message, uint8_t circuit, uint8_t state)
     const int slot = DIS_SlotOf(message, circuit);
     if (slot < 0) return;
     link.requestState[slot] = state;
-    if (message <= 2 && circuit != 0) {
+    if (DIS_IsCircuitMessage(message) && circuit != 0) {
         const uint8_t selected = DAT_GetSelectedCircuit();
         if (selected == 0 || selected == circuit) link.requestState[message] = state;
     }
@@ -75,7 +103,7 @@ void DIS_InitLink()
     link.txWrite = link.txRead = link.txCount = 0;
     link.txBuilder.fill(0);
     link.txBuilder[0] = DIS_OWN_BLOCK;
-    link.txBuilder[1] = DIS_Header(10, 2);
+    link.txBuilder[1] = DIS_Header(DIS_MSG_CONFIG, 2);
     link.txBuilder[2] = 1;
     link.txBuilder[3] = DATA_REQUEST;
     link.txSequence = 1;
@@ -86,11 +114,11 @@ void DIS_InitLink()
 void DIS_Request(uint8_t slot)
 {
     if (slot >= DIS_SLOTS) {
-        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, ERROR_SLOT_RANGE);
+        EVT_Post(PRIO_UI, SIG_BED_ERROR_RESET, RESET_REQUEST_SLOT);
         return;
     }
     if (link.requestState[slot] == SLOT_IDLE) link.requestState[slot] = SLOT_REQUESTED;
-    if (slot > 2) return;
+    if (!DIS_IsCircuitMessage(slot)) return;
     for (uint8_t c = 1; c <= 2; ++c) {
         uint8_t& s = link.requestState[DIS_CircuitSlot(slot, c)];
         if (DAT_CircuitPresent(c) && s == SLOT_IDLE) s = SLOT_REQUESTED;

@@ -22,7 +22,6 @@
 namespace {
 
 constexpr uint16_t IDLE_TICKS = 3000; // 5 minutes without a key
-constexpr uint8_t SLOT_BOILER = 15;   // message 15: boiler values and test states
 
 // The list leaves x 159-239 to the picture of the selected item.
 constexpr uint8_t LIST_RIGHT = 158;
@@ -106,7 +105,7 @@ struct Condition {
 // What the basic display shows instead of its menu, in order of precedence.
 constexpr std::array<Condition, 10> MESSAGES{{
     {[] { return DAT_GetFlag(DatFlag::CommissioningRequired); }, false,
-     nullptr /* BIA_InbetriebnahmeAssistent */, 6},
+     nullptr /* BIA_InbetriebnahmeAssistent */, PAR_ASSISTANT},
     {[] { return DAT_GetFaultPending() != 0; }, true, &BMA_Stoerung, 0},
     {[] { return DAT_GetFlag(DatFlag::BurnerLockedOut); }, true, &BMA_Feuerungsautomat, 0},
     {[] { return DAT_GetFlag(DatFlag::CalibrationActive); }, false, &BMA_KalibrationAktiv, 0},
@@ -116,7 +115,8 @@ constexpr std::array<Condition, 10> MESSAGES{{
     {[] { return DAT_GetFlag(DatFlag::VentingActive); }, false, &BMA_EntlueftungAktiv, 0},
     {[] { return DAT_GetFlag(DatFlag::FlueGasTestActive); }, false, nullptr /* BAP_Abgaspruefung */,
      0},
-    {[] { return DAT_GetFlag(DatFlag::ClockMustBeSet); }, false, &BMA_UhrzeitStellen, 10},
+    {[] { return DAT_GetFlag(DatFlag::ClockMustBeSet); }, false, &BMA_UhrzeitStellen,
+     PAR_CLOCK_MESSAGE},
     {[] { return DAT_GetMaintenancePending() != 0; }, true, &BMA_Wartung, 0},
 }};
 
@@ -167,7 +167,7 @@ StateHandler grundanzeige(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY:
         EVT_Post(PRIO_TIMER, SIG_TMR_IDLE, IDLE_TICKS);
-        DIS_Request(SLOT_BOILER);
+        DIS_Request(DIS_MSG_BOILER);
         return nullptr;
     case SIG_INIT: dispatch(me, e.par); return nullptr;
     case SIG_EXIT: EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, 0); return nullptr;

@@ -46,7 +46,10 @@ void openMaintenanceDialog(Hsm& me)
 {
     leave(me, &BKE_Kontrasteinstellung, nullptr /* BWD_WartungsDialog */, PAR_NAVIGATE);
 }
-void openClockDialog(Hsm& me) { leave(me, &BMM_Menuemonitor, nullptr /* BUD_UhrzeitDialog */, 10); }
+void openClockDialog(Hsm& me)
+{
+    leave(me, &BMM_Menuemonitor, nullptr /* BUD_UhrzeitDialog */, PAR_CLOCK_MESSAGE);
+}
 void openMainMenu(Hsm& me) { leave(me, &BKE_Kontrasteinstellung, &BGM_Grundmenue, PAR_NAVIGATE); }
 
 // The controller ends the procedure; the panel's flag goes at once, so the basic display does

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr uint8_t MSG_FAULT_LIST = 22;
 constexpr uint8_t FAULT_ACK = 85;            // parameter of command 235
 constexpr uint32_t LIST_REQUEST_TICKS = 100; // the list is fetched again every 10 s
 constexpr uint32_t WAIT_STEP_TICKS = 3;      // hourglass frame every 300 ms
@@ -84,7 +83,7 @@ void goBack(Hsm& me)
 
 void requestList()
 {
-    DIS_SendDataRequest(MSG_FAULT_LIST, 0);
+    DIS_SendDataRequest(DIS_MSG_FAULT_LIST, 0);
     EVT_Post(PRIO_TIMER, SIG_TMR_TEST, LIST_REQUEST_TICKS);
 }
 

@@ -1,5 +1,6 @@
 #include "data/datapool.h"
 #include "display/lcd.h"
+#include "kernel/app.h"
 #include "kernel/evt.h"
 #include "link/dis.h"
 #include "spine/ui_spine.h"
@@ -22,10 +23,10 @@ StateHandler kontrasteinstellung(Hsm& me, const Event& e)
     case SIG_ENTRY:
     case SIG_EXIT: return nullptr;
     case SIG_INIT:
-        if (e.par == 2) {
+        if (e.par == START_3UHR) {
             // After the 3 o'clock restart straight back to the basic display.
             EVT_Post(PRIO_LINK, SIG_LINK_START);
-            HSM_Start(me, &BMM_Menuemonitor, 2);
+            HSM_Start(me, &BMM_Menuemonitor, START_3UHR);
         } else {
             BMM_SetRestart3UhrAllowed(0);
             if (UI_screens.resetIdleAnimation) UI_screens.resetIdleAnimation();

@@ -1,4 +1,5 @@
 #include "data/datapool.h"
+#include "kernel/app.h"
 #include "kernel/evt.h"
 #include "spine/ui_spine.h"
 #include "widgets/help_codes.h"
@@ -29,7 +30,7 @@ StateHandler menuemonitor(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY: return nullptr;
     case SIG_INIT:
-        if (e.par != 2) {
+        if (e.par != START_3UHR) {
             BMM_SetServiceMode(false);
             longMenuTimeout = false;
         }

@@ -63,7 +63,7 @@ uint8_t APP_Init()
     UART0_Init();
     TXT_Init();
     // The 3 o'clock restart keeps the pool, and with it the link's status buffer.
-    if (startType != 2) DIS_ClearStatusBuffer();
+    if (startType != START_3UHR) DIS_ClearStatusBuffer();
     DAT_ClearAll(startType);
     BMM_ClearFlags();
     GFX_Init(&FNT_GetNormal());
@@ -82,7 +82,8 @@ void APP_Start(uint8_t startType)
     HSM_Start(PRIO_TIMER, &DTM_TimerTask, startType);
     HSM_Start(PRIO_LINK, &DIS_I2C_Task, startType);
     __enable_interrupt();
-    if (uiRoot != nullptr) HSM_Start(PRIO_UI, uiRoot, startType == 2 ? 2 : 1);
+    if (uiRoot != nullptr)
+        HSM_Start(PRIO_UI, uiRoot, startType == START_3UHR ? START_3UHR : START_COLD);
 }
 
 void APP_IdleLoop()
@@ -90,7 +91,8 @@ void APP_IdleLoop()
     do {
         EVT_Run();
         GFX_Delay(100);
-        if (APP_GuardDestroyed()) EVT_Send(EVT_Machine(PRIO_UI), SIG_BED_ERROR_RESET, 35);
+        if (APP_GuardDestroyed())
+            EVT_Send(EVT_Machine(PRIO_UI), SIG_BED_ERROR_RESET, RESET_MEMORY_GUARD);
     } while (!APP_Persistent().restartFlag);
 }
 
