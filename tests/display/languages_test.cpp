@@ -11,15 +11,18 @@ namespace {
 struct LanguageRow {
     const char* code;
     const char* name;
+    bool weekdaysCapitalised; // German, English and Turkish write the day names capitalised
 };
 
 // Texts 393 and 394 of each language, by language index.
 constexpr LanguageRow languages[TXT_LANGUAGE_COUNT] = {
-    {"DE", "Deutsch"},    {"CZ", "Česky"},    {"DK", "Dansk"},     {"GB", "English"},
-    {"ES", "Español"},    {"EE", "Estnisch"}, {"FR", "Français"},  {"HR", "Hrvatski"},
-    {"IT", "Italiano"},   {"LV", "Lettisch"}, {"LT", "Litauisch"}, {"HU", "magyar"},
-    {"NL", "Nederlands"}, {"PL", "Polski"},   {"RU", "Русский"},   {"RO", "Română"},
-    {"SL", "Slovensko"},  {"SE", "Svenska"},  {"TR", "Türkçe"},
+    {"DE", "Deutsch", true},     {"CZ", "Česky", false},     {"DK", "Dansk", false},
+    {"GB", "English", true},     {"ES", "Español", false},   {"EE", "Estnisch", false},
+    {"FR", "Français", false},   {"HR", "Hrvatski", false},  {"IT", "Italiano", false},
+    {"LV", "Lettisch", false},   {"LT", "Litauisch", false}, {"HU", "magyar", false},
+    {"NL", "Nederlands", false}, {"PL", "Polski", false},    {"RU", "Русский", false},
+    {"RO", "Română", false},     {"SL", "Slovensko", false}, {"SE", "Svenska", false},
+    {"TR", "Türkçe", true},
 };
 
 // The key symbols U+266C..U+2674 of a text, in order.
@@ -35,6 +38,36 @@ std::u16string keySymbols(const std::string& utf8)
         if (b0 == 0xE2 && c >= 0x266C && c <= 0x2674) out += c;
     }
     return out;
+}
+
+// The code points of a UTF-8 text.
+std::u32string codePoints(const std::string& utf8)
+{
+    std::u32string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        char32_t c = extra == 0 ? b : b & (0x3Fu >> extra);
+        for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+            c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
+        out += c;
+        i += 1 + extra;
+    }
+    return out;
+}
+
+// Capital letters of the scripts the catalogue uses: Latin with its accented forms
+// (Latin-1 and Latin Extended-A, where capitals and small letters alternate) and Cyrillic.
+bool isCapital(char32_t c)
+{
+    if (c >= U'A' && c <= U'Z') return true;
+    if (c >= 0xC0 && c <= 0xDE) return c != 0xD7;
+    if (c >= 0x100 && c <= 0x137) return c % 2 == 0;
+    if (c >= 0x139 && c <= 0x148) return c % 2 == 1;
+    if (c >= 0x14A && c <= 0x177) return c % 2 == 0;
+    if (c == 0x178) return true;
+    if (c >= 0x179 && c <= 0x17E) return c % 2 == 1;
+    return c >= 0x400 && c <= 0x42F;
 }
 
 class Languages : public ::testing::Test {
@@ -77,6 +110,45 @@ TEST_F(Languages, TranslationsAreTheirOwn)
             same += german[id] == TXT_Get(id);
         EXPECT_LT(same, TXT_COUNT / 8)
             << languages[language].name << ": " << same << " texts are the German ones";
+    }
+}
+
+TEST_F(Languages, WeekdayRangesFollowTheLanguagesCapitalisation)
+{
+    // "Montag-Freitag" in German, "Lundi-vendredi" in French: the range starts with a capital,
+    // and the days after it are capitalised only where the language capitalises day names.
+    constexpr TextId ranges[] = {178, 179, 225};
+    for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
+        TXT_SetLanguage(language);
+        const LanguageRow& row = languages[language];
+        for (TextId id : ranges) {
+            const std::string text = TXT_Get(id);
+            const std::u32string letters = codePoints(text);
+            ASSERT_FALSE(letters.empty()) << row.name << " text " << id;
+            EXPECT_TRUE(isCapital(letters[0]))
+                << row.name << " text " << id << " \"" << text << "\" starts in lower case";
+            for (size_t i = 1; i < letters.size(); ++i) {
+                // German, English, Turkish: every day after a hyphen; elsewhere no capital
+                // after the first letter.
+                const bool mustBeCapital = row.weekdaysCapitalised && letters[i - 1] == U'-';
+                const bool mayBeCapital = row.weekdaysCapitalised;
+                const bool capital = isCapital(letters[i]);
+                EXPECT_TRUE(capital ? mayBeCapital : !mustBeCapital)
+                    << row.name << " text " << id << " \"" << text << "\": letter " << i;
+            }
+        }
+    }
+}
+
+TEST_F(Languages, RoomSetTemperatureNeverReadsAsTheActualOne)
+{
+    // 209 stands directly above 211 in the diagnosis list, and 210 is the title of the
+    // set-value editor: neither may read like the actual room temperature.
+    for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
+        TXT_SetLanguage(language);
+        const std::string actual = TXT_Get(211);
+        EXPECT_NE(std::string(TXT_Get(209)), actual) << languages[language].name;
+        EXPECT_NE(std::string(TXT_Get(210)), actual) << languages[language].name;
     }
 }
 

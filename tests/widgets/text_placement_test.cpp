@@ -60,6 +60,9 @@ constexpr Placement placements[] = {
     // feedback of the circuit selection, in x 1..238, y 28..131
     {"circuit feedback", 116, Font::Large, 238, 3},
     {"circuit feedback", 117, Font::Large, 238, 3},
+    // fan-speed dialog: the stage rows from x 1, their value field inverted from x 189
+    {"fan-speed row", 74, Font::Normal, 187, 1},
+    {"fan-speed row", 75, Font::Normal, 187, 1},
 };
 
 // The lines a text takes when every line break is kept and a line longer than the width is
@@ -111,6 +114,24 @@ TEST_F(TextPlacement, EveryLanguageFitsWhereTheScreensDrawIt)
                 << name << ": " << p.where << " text " << p.id << " \"" << text << "\" needs "
                 << (lines == 0 ? "a word wider than " : std::to_string(lines) + " lines of ")
                 << p.width << " px (room for " << p.maxLines << ")";
+        }
+    }
+}
+
+TEST_F(TextPlacement, RoomSetTemperatureTitleLeavesRoomForTheCircuit)
+{
+    // The set-value editor shows its title at the left of the header (x 1..238) and, with two
+    // circuits, "HK1" or "HK2" right-aligned in the same line.
+    constexpr int HEADER_WIDTH = 238;
+    constexpr int GAP = 4;
+    for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
+        TXT_SetLanguage(language);
+        const std::string title = TXT_Get(210);
+        for (TextId circuit : {TextId{130}, TextId{131}}) {
+            const std::string label = TXT_Get(circuit);
+            const int width = GFX_TextWidth(title.c_str()) + GAP + GFX_TextWidth(label.c_str());
+            EXPECT_LE(width, HEADER_WIDTH) << std::string(TXT_Get(394)) << ": \"" << title
+                                           << "\" beside \"" << label << "\" is " << width << " px";
         }
     }
 }
