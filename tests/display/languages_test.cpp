@@ -117,7 +117,7 @@ TEST_F(Languages, WeekdayRangesFollowTheLanguagesCapitalisation)
 {
     // "Montag-Freitag" in German, "Lundi-vendredi" in French: the range starts with a capital,
     // and the days after it are capitalised only where the language capitalises day names.
-    constexpr TextId ranges[] = {178, 179, 225};
+    constexpr TextId ranges[] = {TXT_MONTAG_FREITAG, TXT_MONTAG_SONNTAG, TXT_SAMSTAG_SONNTAG};
     for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
         TXT_SetLanguage(language);
         const LanguageRow& row = languages[language];
@@ -142,13 +142,14 @@ TEST_F(Languages, WeekdayRangesFollowTheLanguagesCapitalisation)
 
 TEST_F(Languages, RoomSetTemperatureNeverReadsAsTheActualOne)
 {
-    // 209 stands directly above 211 in the diagnosis list, and 210 is the title of the
-    // set-value editor: neither may read like the actual room temperature.
+    // The set temperature stands directly above the actual one in the diagnosis list, and the
+    // long form is the title of the set-value editor: neither may read like the actual one.
     for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
         TXT_SetLanguage(language);
-        const std::string actual = TXT_Get(211);
-        EXPECT_NE(std::string(TXT_Get(209)), actual) << languages[language].name;
-        EXPECT_NE(std::string(TXT_Get(210)), actual) << languages[language].name;
+        const std::string actual = TXT_Get(TXT_RAUM_ISTTEMP);
+        EXPECT_NE(std::string(TXT_Get(TXT_RAUM_SOLLTEMP)), actual) << languages[language].name;
+        EXPECT_NE(std::string(TXT_Get(TXT_RAUM_SOLLTEMPERATUR)), actual)
+            << languages[language].name;
     }
 }
 

@@ -61,8 +61,8 @@ constexpr Placement placements[] = {
     {"circuit feedback", 116, Font::Large, 238, 3},
     {"circuit feedback", 117, Font::Large, 238, 3},
     // fan-speed dialog: the stage rows from x 1, their value field inverted from x 189
-    {"fan-speed row", 74, Font::Normal, 187, 1},
-    {"fan-speed row", 75, Font::Normal, 187, 1},
+    {"fan-speed row", TXT_DREHZAHL_STUFE_1, Font::Normal, 187, 1},
+    {"fan-speed row", TXT_DREHZAHL_STUFE_2, Font::Normal, 187, 1},
 };
 
 // The lines a text takes when every line break is kept and a line longer than the width is
@@ -126,12 +126,13 @@ TEST_F(TextPlacement, RoomSetTemperatureTitleLeavesRoomForTheCircuit)
     constexpr int GAP = 4;
     for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
         TXT_SetLanguage(language);
-        const std::string title = TXT_Get(210);
-        for (TextId circuit : {TextId{130}, TextId{131}}) {
+        const std::string title = TXT_Get(TXT_RAUM_SOLLTEMPERATUR);
+        for (TextId circuit : {TXT_HK1, TXT_HK2}) {
             const std::string label = TXT_Get(circuit);
             const int width = GFX_TextWidth(title.c_str()) + GAP + GFX_TextWidth(label.c_str());
-            EXPECT_LE(width, HEADER_WIDTH) << std::string(TXT_Get(394)) << ": \"" << title
-                                           << "\" beside \"" << label << "\" is " << width << " px";
+            EXPECT_LE(width, HEADER_WIDTH)
+                << std::string(TXT_Get(TXT_SPRACHNAME)) << ": \"" << title << "\" beside \""
+                << label << "\" is " << width << " px";
         }
     }
 }
