@@ -5,3 +5,6 @@
 #include "kernel/hsm.h"
 
 extern const State BEE_Endbenutzermenue;
+
+// Forgets the remembered position; at every panel start.
+void BEE_Reset();

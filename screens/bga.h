@@ -12,3 +12,6 @@ extern const State BGA_GrundanzeigeMenueGesperrt;
 // BGA_GrundanzeigeMenue once a menu position has been remembered, else BGA_Grundanzeige: where
 // screens return to when they go home.
 StateHandler BGA_GetMenuState();
+
+// Forgets the remembered menu position; at every panel start.
+void BGA_Reset();

@@ -4,3 +4,6 @@
 #include "kernel/hsm.h"
 
 extern const State BGM_Grundmenue;
+
+// Forgets the remembered position; at every panel start.
+void BGM_Reset();
