@@ -12,6 +12,7 @@
 #include "screens/bga.h"
 #include "screens/bha.h"
 #include "spine/ui_spine.h"
+#include "widgets/abf.h"
 #include "widgets/fmt.h"
 #include "widgets/fus.h"
 #include "widgets/hourglass.h"
@@ -28,8 +29,6 @@ constexpr uint32_t WAIT_LIMIT_TICKS = 300;   // no answer within 30 s closes the
 constexpr uint32_t NOTICE_TICKS = 40;
 constexpr int16_t HOURGLASS_X = 119, HOURGLASS_Y = 79;
 constexpr GFX_Rect CONTENT{0, 28, 239, 131};
-constexpr GFX_Rect QUESTION_RECT{1, 29, 238, 52};
-constexpr GFX_Rect ANSWER_RECT{74, 67, 164, 117};
 
 // The text of a fault record by its category; categories not listed show "Störung".
 constexpr std::array<TextId, 49> CATEGORY_TEXTS = [] {
@@ -71,15 +70,8 @@ TextId categoryText(uint8_t category)
 }
 
 StateHandler returnState = nullptr;
-uint8_t savedTop = 0;
-uint8_t savedCursor = 0;
-bool answerYes = false;
 
-void goBack(Hsm& me)
-{
-    HSM_Tran(me, &BMM_Menuemonitor, returnState != nullptr ? returnState : &BGA_Grundanzeige,
-             PAR_NAVIGATE);
-}
+void goBack(Hsm& me) { UI_Return(me, returnState, PAR_NAVIGATE); }
 
 void requestList()
 {
@@ -103,9 +95,14 @@ uint8_t countRecords()
 
 void drawHeader()
 {
-    GFX_Clear();
     KOP_DrawLeft(TXT_STOERUNG);
     KOP_DrawLine();
+}
+
+void clearWithHeader()
+{
+    GFX_Clear();
+    drawHeader();
 }
 
 StateHandler stoerungsdialog(Hsm& me, const Event& e)
@@ -120,11 +117,11 @@ StateHandler stoerungsdialog(Hsm& me, const Event& e)
             HSM_Start(me, &BSD_StoerungsdatenMenue, PAR_BACK);
         }
         return nullptr;
-    case SIG_EXIT: EVT_Post(PRIO_TIMER, SIG_TMR_TEST, 0); return nullptr;
+    case SIG_EXIT: UI_StopTimers(UI_TIMER_TEST); return nullptr;
     case SIG_SET_RETURN_STATE: returnState = HSM_ParToState(e.par); return nullptr;
     case SIG_KEY_BACK:
     case SIG_KEY_OK:
-    case SIG_REFRESH: goBack(me); return nullptr;
+    case UI_SCREEN_TIMEOUT: goBack(me); return nullptr;
     case SIG_TEST_TIMEOUT: requestList(); return nullptr;
     }
     return &BMM_Menuemonitor;
@@ -145,18 +142,15 @@ StateHandler aufStoerungsdatenWarten(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY: return nullptr;
     case SIG_INIT:
-        drawHeader();
+        clearWithHeader();
         UI_HourglassStart(HOURGLASS_X, HOURGLASS_Y);
         UI_HourglassStep();
         EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, WAIT_STEP_TICKS);
         FUS_DrawHint(FUS_HINT_WAIT);
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, WAIT_LIMIT_TICKS);
+        UI_StartScreenTimer(WAIT_LIMIT_TICKS);
         lcd_refresh();
         return nullptr;
-    case SIG_EXIT:
-        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, 0);
-        UI_ScreenExit();
-        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(UI_TIMER_WAIT); return nullptr;
     case SIG_WAIT_TIMEOUT:
         UI_HourglassStep();
         EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, WAIT_STEP_TICKS);
@@ -177,18 +171,21 @@ void drawRecord(uint8_t i, const GFX_Rect& r)
     GFX_TextInRect(code, r, GFX_ALIGN_RIGHT_CENTER);
 }
 
-template <size_t... I> constexpr auto drawFunctions(std::index_sequence<I...>)
-{
-    return std::array<MEN_DrawFn, sizeof...(I)>{
-        [](const GFX_Rect& r) { drawRecord(static_cast<uint8_t>(I), r); }...};
-}
-constexpr auto DRAW = drawFunctions(std::make_index_sequence<DAT_FAULT_RECORDS>());
+// One row per record of the list, shown while the record is present; help on a row shows the
+// record's details.
+constexpr auto RECORD_ROWS = [] {
+    std::array<MEN_Row, DAT_FAULT_RECORDS> rows{};
+    for (uint8_t i = 0; i < rows.size(); ++i)
+        rows[i] = {.help = HLP_BSD_EINTRAG_0 + i, .draw = drawRecord};
+    return rows;
+}();
 
-void applyVisibility()
-{
-    for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i)
-        MEN_SetItemVisible(i, recordPresent(i));
-}
+MEN_Memory memory;
+constexpr MEN_Screen LIST{.self = &BSD_StoerungsdatenMenue,
+                          .rows = RECORD_ROWS,
+                          .memory = &memory,
+                          .header = drawHeader,
+                          .rowShown = recordPresent};
 
 // While the alarm stands OK acknowledges it; otherwise the list only shows.
 uint8_t listHint() { return DAT_GetFaultPresent() ? FUS_HINT_ACKNOWLEDGE_OK : FUS_HINT_BACK; }
@@ -200,25 +197,15 @@ void drawList()
     lcd_refresh();
 }
 
+// Unlike other menus the list keeps its hint while the cursor moves, is not redrawn every
+// 5 s and leaves the timer, Back and OK without an alarm to the dialog.
 StateHandler stoerungsdatenMenue(Hsm& me, const Event& e)
 {
     switch (e.sig) {
-    case SIG_ENTRY:
-        for (uint8_t i = 0; i < DAT_FAULT_RECORDS; ++i)
-            MEN_SetItem(i, DRAW[i]);
-        MEN_SetCount(DAT_FAULT_RECORDS);
-        applyVisibility();
-        MEN_InitStandard();
-        return nullptr;
     case SIG_INIT:
-        drawHeader();
-        if (e.par == PAR_BACK) MEN_SetPosition(savedTop, savedCursor);
+        clearWithHeader();
+        if (e.par == PAR_BACK) MEN_RestorePosition(LIST);
         drawList();
-        return nullptr;
-    case SIG_EXIT:
-        savedTop = MEN_GetTop();
-        savedCursor = MEN_GetCursor();
-        UI_ScreenExit();
         return nullptr;
     case SIG_KEY_UP:
         MEN_Up();
@@ -230,20 +217,20 @@ StateHandler stoerungsdatenMenue(Hsm& me, const Event& e)
         return nullptr;
     case SIG_KEY_OK:
         if (!DAT_GetFaultPresent()) break;
-        HSM_Tran(me, &BMM_Menuemonitor, &BSD_QuittierungsAbfrage, PAR_NAVIGATE);
+        UI_Continue(me, &BSD_QuittierungsAbfrage);
         return nullptr;
     case SIG_RX_MSG22:
         if (countRecords() == 0) {
             HSM_Tran(me, &BSD_Stoerungsdialog, &BSD_KeineStoerung);
             return nullptr;
         }
-        applyVisibility();
+        MEN_ApplyVisibility(LIST);
         drawList();
         return nullptr;
-    case SIG_HELP_REQUEST:
-        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige,
-                 HLP_BSD_EINTRAG_0 + MEN_GetCursor());
-        return nullptr;
+    case UI_SCREEN_TIMEOUT:
+    case SIG_TICK_5S: break;
+    default:
+        if (MEN_Handle(LIST, me, e)) return nullptr;
     }
     return &BSD_Stoerungsdialog;
 }
@@ -253,13 +240,13 @@ StateHandler keineStoerung(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY: return nullptr;
     case SIG_INIT: {
-        drawHeader();
+        clearWithHeader();
         const GFX_Font* font = FNT_SetLarge();
         GFX_TextInRect(TXT_Get(TXT_KEINE_STOERUNG), CONTENT, GFX_ALIGN_CENTER);
         GFX_SetFont(font);
         FUS_DrawHint(FUS_HINT_CONTINUE_OK);
         // Its expiry reaches the dialog, which closes.
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
+        UI_StartScreenTimer(NOTICE_TICKS);
         lcd_refresh();
         return nullptr;
     }
@@ -274,74 +261,31 @@ StateHandler keineStoerung(Hsm& me, const Event& e)
 
 // --- acknowledging ---------------------------------------------------------------------------
 
-void drawQuestion(bool inverted, uint8_t hint)
+void acknowledge(Hsm& me)
 {
-    drawHeader();
-    GFX_TextInRect(TXT_Get(TXT_QUITTIEREN_FRAGE), QUESTION_RECT, GFX_ALIGN_LEFT_CENTER);
-    const GFX_Font* font = FNT_SetLarge();
-    GFX_TextInRect(TXT_Get(answerYes ? TXT_JA : TXT_NEIN), ANSWER_RECT, GFX_ALIGN_CENTER);
-    GFX_SetFont(font);
-    if (inverted) GFX_InvertRect(ANSWER_RECT);
-    FUS_DrawHint(hint);
+    DIS_SendFaultAck(FAULT_ACK);
+    DAT_SetFaultPending(0);
+    UI_Continue(me, &BSD_QuittierungsFeedback);
 }
+
+void backToList(Hsm& me) { UI_Back(me, &BSD_Stoerungsdialog, PAR_BACK); }
+
+constexpr ABF_Question QUESTION{.title = TXT_STOERUNG,
+                                .question = TXT_QUITTIEREN_FRAGE,
+                                .yes = acknowledge,
+                                .no = goBack,
+                                .back = backToList,
+                                .help = HLP_BSD_QUITTIEREN};
+constexpr ABF_Feedback FEEDBACK{.draw = [] { ABF_DrawQuestion(QUESTION, false); }, .done = goBack};
 
 StateHandler quittierungsAbfrage(Hsm& me, const Event& e)
 {
-    switch (e.sig) {
-    case SIG_ENTRY: return nullptr;
-    case SIG_INIT:
-        if (e.par == PAR_NAVIGATE) answerYes = false;
-        drawQuestion(true, FUS_HINT_SELECT);
-        lcd_refresh();
-        return nullptr;
-    case SIG_EXIT: UI_ScreenExit(); return nullptr;
-    case SIG_KEY_UP:
-    case SIG_KEY_DOWN:
-    case SIG_KEY_LEFT:
-    case SIG_KEY_RIGHT:
-        answerYes = !answerYes;
-        drawQuestion(true, FUS_HINT_CONTINUE_OK);
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
-        lcd_refresh();
-        return nullptr;
-    case SIG_KEY_OK:
-        if (!answerYes) {
-            goBack(me);
-            return nullptr;
-        }
-        DIS_SendFaultAck(FAULT_ACK);
-        DAT_SetFaultPending(0);
-        HSM_Tran(me, &BMM_Menuemonitor, &BSD_QuittierungsFeedback, PAR_NAVIGATE);
-        return nullptr;
-    case SIG_KEY_BACK:
-        HSM_Tran(me, &BMM_Menuemonitor, &BSD_Stoerungsdialog, PAR_BACK);
-        return nullptr;
-    case SIG_REFRESH:
-        FUS_DrawHint(FUS_HINT_SELECT);
-        FUS_Refresh();
-        return nullptr;
-    case SIG_HELP_REQUEST:
-        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, HLP_BSD_QUITTIEREN);
-        return nullptr;
-    }
-    return &BMM_Menuemonitor;
+    return ABF_HandleQuestion(QUESTION, me, e) ? nullptr : &BMM_Menuemonitor;
 }
 
 StateHandler quittierungsFeedback(Hsm& me, const Event& e)
 {
-    switch (e.sig) {
-    case SIG_ENTRY: return nullptr;
-    case SIG_INIT:
-        drawQuestion(false, FUS_HINT_TAKEN);
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, NOTICE_TICKS);
-        lcd_refresh();
-        return nullptr;
-    case SIG_EXIT: UI_ScreenExit(); return nullptr;
-    case SIG_KEY_BACK:
-    case SIG_KEY_OK:
-    case SIG_REFRESH: goBack(me); return nullptr;
-    }
-    return &BMM_Menuemonitor;
+    return ABF_HandleFeedback(FEEDBACK, me, e) ? nullptr : &BMM_Menuemonitor;
 }
 
 } // namespace
@@ -352,3 +296,9 @@ const State BSD_StoerungsdatenMenue{"BSD_StoerungsdatenMenue", stoerungsdatenMen
 const State BSD_KeineStoerung{"BSD_KeineStoerung", keineStoerung};
 const State BSD_QuittierungsAbfrage{"BSD_QuittierungsAbfrage", quittierungsAbfrage};
 const State BSD_QuittierungsFeedback{"BSD_QuittierungsFeedback", quittierungsFeedback};
+
+void BSD_Reset()
+{
+    returnState = nullptr;
+    MEN_ResetMemory(memory);
+}

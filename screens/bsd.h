@@ -11,3 +11,6 @@ extern const State BSD_KeineStoerung;
 // Beside the dialog under the menu monitor, so that Back returns to the list.
 extern const State BSD_QuittierungsAbfrage;
 extern const State BSD_QuittierungsFeedback;
+
+// Forgets the return state and the list position; at every panel start.
+void BSD_Reset();
