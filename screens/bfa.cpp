@@ -27,14 +27,15 @@ void draw()
     GFX_TextInRect(TXT_Get(TXT_CircuitName()), NAME_AREA, GFX_ALIGN_CENTER);
     GFX_SetFont(font);
     FUS_DrawHint(FUS_HINT_CHOSEN);
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, SHOW_TICKS);
+    UI_StartScreenTimer(SHOW_TICKS);
     lcd_refresh();
 }
 
+// Shown again for the new circuit; the return state stays.
 void choose(Hsm& me, void (*step)())
 {
     step();
-    HSM_Tran(me, &BMM_Menuemonitor, &BFA_Feedbackanzeige, PAR_PLAIN);
+    UI_Continue(me, &BFA_Feedbackanzeige, PAR_PLAIN);
 }
 
 StateHandler feedbackanzeige(Hsm& me, const Event& e)
@@ -50,9 +51,7 @@ StateHandler feedbackanzeige(Hsm& me, const Event& e)
     case SIG_KEY_RIGHT: choose(me, DAT_NextCircuit); return nullptr;
     case SIG_KEY_BACK:
     case SIG_KEY_OK:
-    case SIG_REFRESH:
-        if (returnState != nullptr) HSM_Tran(me, &BMM_Menuemonitor, returnState, PAR_BACK);
-        return nullptr;
+    case UI_SCREEN_TIMEOUT: UI_Back(me, returnState, PAR_BACK); return nullptr;
     }
     return &BMM_Menuemonitor;
 }
@@ -60,3 +59,5 @@ StateHandler feedbackanzeige(Hsm& me, const Event& e)
 } // namespace
 
 const State BFA_Feedbackanzeige{"BFA_Feedbackanzeige", feedbackanzeige};
+
+void BFA_Reset() { returnState = nullptr; }

@@ -4,3 +4,6 @@
 #include "kernel/hsm.h"
 
 extern const State BFA_Feedbackanzeige;
+
+// Forgets the return state; at every panel start.
+void BFA_Reset();

@@ -337,10 +337,7 @@ StateHandler hilfeanzeige(Hsm& me, const Event& e)
         return nullptr;
     case SIG_KEY_BACK:
     case SIG_KEY_OK:
-    case SIG_HELP_REQUEST:
-        HSM_Tran(me, &BMM_Menuemonitor,
-                 help.returnState != nullptr ? help.returnState : &BGA_Grundanzeige, PAR_BACK);
-        return nullptr;
+    case SIG_HELP_REQUEST: UI_Return(me, help.returnState, PAR_BACK); return nullptr;
     case SIG_SET_RETURN_STATE: help.returnState = HSM_ParToState(e.par); return nullptr;
     case SIG_KEY_MENU:
     case SIG_KEY_MENU_OK:

@@ -26,31 +26,31 @@ constexpr uint32_t PICTURE_ON_TICKS = 8;  // 800 ms
 constexpr uint32_t PICTURE_OFF_TICKS = 4; // 400 ms
 constexpr uint32_t LOCKED_NOTICE_TICKS = 40;
 constexpr HelpCode NO_HELP = 0;
+constexpr StateHandler CLOCK_DIALOG = nullptr; // BUD_UhrzeitDialog, a screen of a later stage
 
-// Any way out of a message ends the idle state of the basic display.
-void leave(Hsm& me, StateHandler lca, StateHandler target, uint32_t par)
+// Any way out of a message ends the idle state of the basic display. A null target is a
+// screen of a later stage: nothing happens.
+void open(Hsm& me, StateHandler target)
 {
     if (target == nullptr) return;
     BMM_SetRestart3UhrAllowed(0);
-    HSM_Tran(me, lca, target, par);
+    UI_Open(me, target);
 }
 
 // The basic display decides again which message applies.
-void redispatch(Hsm& me) { HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_NAVIGATE); }
+void redispatch(Hsm& me) { UI_Back(me, &BGA_Grundanzeige, PAR_NAVIGATE); }
 
-void openFaultDialog(Hsm& me)
-{
-    leave(me, &BKE_Kontrasteinstellung, &BSD_Stoerungsdialog, PAR_NAVIGATE);
-}
-void openMaintenanceDialog(Hsm& me)
-{
-    leave(me, &BKE_Kontrasteinstellung, nullptr /* BWD_WartungsDialog */, PAR_NAVIGATE);
-}
+void openFaultDialog(Hsm& me) { open(me, &BSD_Stoerungsdialog); }
+void openMaintenanceDialog(Hsm& me) { open(me, nullptr /* BWD_WartungsDialog */); }
+void openMainMenu(Hsm& me) { open(me, &BGM_Grundmenue); }
+// The clock dialog opens inside the menu monitor, so that it returns to the basic display
+// rather than to this notice.
 void openClockDialog(Hsm& me)
 {
-    leave(me, &BMM_Menuemonitor, nullptr /* BUD_UhrzeitDialog */, PAR_CLOCK_MESSAGE);
+    if (CLOCK_DIALOG == nullptr) return;
+    BMM_SetRestart3UhrAllowed(0);
+    UI_Continue(me, CLOCK_DIALOG, PAR_CLOCK_MESSAGE);
 }
-void openMainMenu(Hsm& me) { leave(me, &BKE_Kontrasteinstellung, &BGM_Grundmenue, PAR_NAVIGATE); }
 
 // The controller ends the procedure; the panel's flag goes at once, so the basic display does
 // not show the notice again before the next status transfer.
@@ -66,7 +66,7 @@ void endVenting(Hsm& me) { endProcedure(me, FN_VENTING); }
 void help(Hsm& me, HelpCode code)
 {
     BMM_SetRestart3UhrAllowed(0);
-    if (code != NO_HELP) HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, code);
+    if (code != NO_HELP) UI_OpenHelp(me, code);
 }
 
 void drawNotice(TextId text, bool large, uint8_t hint)
@@ -116,7 +116,7 @@ template <size_t I> StateHandler blinking(Hsm& me, const Event& e)
     const Blinking& b = BLINKING[I];
     switch (e.sig) {
     case SIG_ENTRY:
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, 0);
+        EVT_Post(PRIO_TIMER, UI_SCREEN_TIMER, 0);
         blinkPhase = 0;
         fiveSeconds = false;
         return nullptr;
@@ -126,8 +126,7 @@ template <size_t I> StateHandler blinking(Hsm& me, const Event& e)
         return nullptr;
     case SIG_EXIT:
         // Both notices stop their blink timer, so that it cannot expire in the next screen.
-        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, 0);
-        UI_ScreenExit();
+        UI_ScreenExit(UI_TIMER_WAIT);
         return nullptr;
     case SIG_WAIT_TIMEOUT:
         drawBlinking(b);
@@ -211,7 +210,7 @@ StateHandler bedienungGesperrt(Hsm& me, const Event& e)
 StateHandler bedienungGesperrtAnzeige(Hsm& me, const Event& e)
 {
     switch (e.sig) {
-    case SIG_ENTRY: EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, LOCKED_NOTICE_TICKS); return nullptr;
+    case SIG_ENTRY: UI_StartScreenTimer(LOCKED_NOTICE_TICKS); return nullptr;
     case SIG_INIT:
         drawNotice(TXT_BEDIENUNG_GESPERRT, true, FUS_HINT_BACK);
         lcd_refresh();
@@ -224,10 +223,7 @@ StateHandler bedienungGesperrtAnzeige(Hsm& me, const Event& e)
     case SIG_KEY_RIGHT:
     case SIG_KEY_OK:
     case SIG_KEY_MENU:
-    case SIG_REFRESH:
-        HSM_Tran(me, &BMM_Menuemonitor, lockedReturn != nullptr ? lockedReturn : &BGA_Grundanzeige,
-                 PAR_REDRAW);
-        return nullptr;
+    case UI_SCREEN_TIMEOUT: UI_Return(me, lockedReturn, PAR_REDRAW); return nullptr;
     }
     return &BMA_BedienungGesperrt;
 }
@@ -244,3 +240,10 @@ const State BMA_EntlueftungAktiv{"BMA_EntlueftungAktiv", notice<VENTING>};
 const State BMA_UhrzeitStellen{"BMA_UhrzeitStellen", notice<CLOCK>};
 const State BMA_BedienungGesperrt{"BMA_BedienungGesperrt", bedienungGesperrt};
 const State BMA_BedienungGesperrtAnzeige{"BMA_BedienungGesperrtAnzeige", bedienungGesperrtAnzeige};
+
+void BMA_Reset()
+{
+    blinkPhase = 0;
+    fiveSeconds = false;
+    lockedReturn = nullptr;
+}

@@ -18,3 +18,6 @@ extern const State BMA_UhrzeitStellen;
 // Under the menu monitor: goes back to the screen it was opened from after 4 s or at a key.
 extern const State BMA_BedienungGesperrt;
 extern const State BMA_BedienungGesperrtAnzeige;
+
+// Forgets the blink phase and the return state of the lock notice; at every panel start.
+void BMA_Reset();

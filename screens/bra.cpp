@@ -45,10 +45,7 @@ StateHandler ruheAnimation(Hsm& me, const Event& e)
         drawFrame();
         lcd_refresh();
         return nullptr;
-    case SIG_EXIT:
-        UI_ScreenExit();
-        EVT_Post(PRIO_TIMER, SIG_TMR_WAIT, 0);
-        return nullptr;
+    case SIG_EXIT: UI_ScreenExit(UI_TIMER_WAIT); return nullptr;
     case SIG_WAIT_TIMEOUT:
         drawFrame();
         lcd_refreshRect(ANIMATION_AREA);
@@ -61,18 +58,16 @@ StateHandler ruheAnimation(Hsm& me, const Event& e)
     case SIG_KEY_OK:
     case SIG_KEY_MENU:
         wakeUp();
-        HSM_Tran(me, &BMM_Menuemonitor, &BGA_Grundanzeige, PAR_NAVIGATE);
+        UI_Back(me, &BGA_Grundanzeige, PAR_NAVIGATE);
         return nullptr;
     case SIG_HELP_REQUEST:
         wakeUp();
-        HSM_Tran(me, &BKE_Kontrasteinstellung, &BHA_Hilfeanzeige, HLP_KURZANLEITUNG);
+        UI_OpenHelp(me, HLP_KURZANLEITUNG);
         // Leaving the instructions goes to the basic display, not back to the animation.
         EVT_Send(&me, SIG_SET_RETURN_STATE, HSM_StateToPar(&BGA_Grundanzeige));
         EVT_Post(PRIO_LIGHT, SIG_LIGHT_FULL_PRESET);
         return nullptr;
-    case SIG_TICK_5S:
-        HSM_Tran(me, &BRA_RuheAnimation, &BRA_RuheAnimation, PAR_NAVIGATE);
-        return nullptr;
+    case SIG_TICK_5S: UI_Redraw(me, &BRA_RuheAnimation, PAR_NAVIGATE); return nullptr;
     }
     return &BGA_Grundanzeige;
 }
