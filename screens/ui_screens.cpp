@@ -1,10 +1,16 @@
+#include "screens/ui_screens.h"
+
+#include "screens/bee.h"
+#include "screens/bfa.h"
 #include "screens/bga.h"
 #include "screens/bgm.h"
 #include "screens/bha.h"
 #include "screens/bla.h"
 #include "screens/bma.h"
 #include "screens/bra.h"
+#include "screens/bsd.h"
 #include "spine/ui_spine.h"
+#include "widgets/abf.h"
 
 // The screens the spine opens. Screens of later stages are not there yet: their keys do
 // nothing until they are.
@@ -19,3 +25,14 @@ const UI_Screens UI_screens{
     nullptr, // BTC_TeilnehmerWink
     [] { BRA_SetAngle(0); },
 };
+
+void UI_ResetScreens()
+{
+    BGA_Reset();
+    BGM_Reset();
+    BEE_Reset();
+    BFA_Reset();
+    BMA_Reset();
+    BSD_Reset();
+    ABF_Reset();
+}

@@ -13,6 +13,7 @@
 #include "link/dis.h"
 #include "link/dis_task.h"
 #include "link/uart0.h"
+#include "screens/ui_screens.h"
 #include "sim/hal/debug.h"
 #include "sim/hal/hal.h"
 #include "sim/hal/host_services.h"
@@ -66,6 +67,7 @@ uint8_t APP_Init()
     if (startType != START_3UHR) DIS_ClearStatusBuffer();
     DAT_ClearAll(startType);
     BMM_ClearFlags();
+    UI_ResetScreens();
     GFX_Init(&FNT_GetNormal());
     EVT_ClearReady();
     EVT_Construct(PRIO_UI);

@@ -64,4 +64,19 @@ TEST_F(Menus, AKeyQueuedBehindAChangeOfScreenIsDropped)
     EXPECT_EQ(state(), "BGA_GrundanzeigeMenue");
 }
 
+// Saved cursors belong to one run of the panel: a restart starts every menu afresh.
+TEST_F(Menus, APanelStartForgetsTheRememberedPositions)
+{
+    tap(HARDKEY_DOWN);
+    tap(HARDKEY_MENU);
+    ASSERT_EQ(BGA_GetMenuState(), &BGA_GrundanzeigeMenue);
+    EVT_Post(PRIO_TIMER, SIG_TIM_DISABLE);
+    EVT_Run();
+    panel.start();
+    EXPECT_EQ(BGA_GetMenuState(), &BGA_Grundanzeige);
+    run(STARTUP_MS);
+    EXPECT_EQ(state(), "BGA_GrundanzeigeMenue");
+    EXPECT_EQ(MEN_GetCursor(), MEN_FirstVisible());
+}
+
 } // namespace
