@@ -303,7 +303,7 @@ void show(HelpCode code)
     if (paged()) {
         drawPage();
         FUS_DrawHint(FUS_HINT_CONTINUE_DOWN);
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, FUS_HINT_TICKS);
+        UI_StartScreenTimer(FUS_HINT_TICKS);
     } else {
         GFX_TextInRectWrap(TXT_Get(help.text), textArea(), GFX_ALIGN_LEFT_CENTER, GFX_WRAP_WORDS);
         FUS_DrawHint(FUS_HINT_END_OK);
@@ -320,7 +320,7 @@ void page(bool down)
     lcd_refreshRect(TEXT_AREA);
     FUS_DrawHint(FUS_HINT_END_OK);
     FUS_Refresh();
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, FUS_HINT_TICKS);
+    UI_StartScreenTimer(FUS_HINT_TICKS);
 }
 
 StateHandler hilfeanzeige(Hsm& me, const Event& e)
@@ -331,7 +331,7 @@ StateHandler hilfeanzeige(Hsm& me, const Event& e)
     case SIG_EXIT: UI_ScreenExit(); return nullptr;
     case SIG_KEY_UP: page(false); return nullptr;
     case SIG_KEY_DOWN: page(true); return nullptr;
-    case SIG_REFRESH:
+    case UI_SCREEN_TIMEOUT:
         FUS_DrawHint(FUS_HINT_CONTINUE_DOWN);
         FUS_Refresh();
         return nullptr;

@@ -71,8 +71,8 @@ StateHandler laufbalkenanzeige(Hsm& me, const Event& e)
         HSM_Start(me, &BLA_PruefprogrammStart);
         return nullptr;
     case SIG_EXIT:
-        EVT_Post(PRIO_TIMER, SIG_TMR_PROGRESS, 0);
-        UI_ScreenExit();
+        // The bar's steps and the time the type and version stay end with the display.
+        UI_ScreenExit(UI_TIMER_PROGRESS | UI_TIMER_ANIM);
         return nullptr;
     case SIG_PROGRESS_TICK:
         barStep();
@@ -93,14 +93,16 @@ StateHandler laufbalkenanzeige(Hsm& me, const Event& e)
 StateHandler pruefprogrammStart(Hsm& me, const Event& e)
 {
     switch (e.sig) {
-    case SIG_ENTRY: EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, TEST_WINDOW_TICKS); return nullptr;
+    case SIG_ENTRY: UI_StartScreenTimer(TEST_WINDOW_TICKS); return nullptr;
     case SIG_INIT:
     case SIG_EXIT: return nullptr;
     case SIG_KEY_MENU_DOWN: open(me, FACTORY_FINAL_TEST, PAR_NAVIGATE); return nullptr;
     case SIG_UART_RX:
         if (e.par == UART_TEST_REQUEST) open(me, HARDWARE_QUALITY_CHECK, PAR_PLAIN);
         return nullptr;
-    case SIG_REFRESH: HSM_Tran(me, &BLA_Laufbalkenanzeige, &BLA_KommunikationStart); return nullptr;
+    case UI_SCREEN_TIMEOUT:
+        HSM_Tran(me, &BLA_Laufbalkenanzeige, &BLA_KommunikationStart);
+        return nullptr;
     }
     return &BLA_Laufbalkenanzeige;
 }
@@ -110,15 +112,13 @@ StateHandler kommunikationStart(Hsm& me, const Event& e)
     switch (e.sig) {
     case SIG_ENTRY:
         EVT_Post(PRIO_LINK, SIG_LINK_START);
-        EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, LINK_START_TICKS);
+        UI_StartScreenTimer(LINK_START_TICKS);
         return nullptr;
     case SIG_INIT:
     case SIG_EXIT: return nullptr;
     // Without a controller the panel carries on all the same.
-    case SIG_REFRESH: EVT_Post(PRIO_UI, SIG_LINK_STARTED); return nullptr;
-    case SIG_LINK_STARTED:
-        HSM_Tran(me, &BKE_Kontrasteinstellung, &BGA_Grundanzeige, PAR_NAVIGATE);
-        return nullptr;
+    case UI_SCREEN_TIMEOUT: EVT_Post(PRIO_UI, SIG_LINK_STARTED); return nullptr;
+    case SIG_LINK_STARTED: UI_Open(me, &BGA_Grundanzeige); return nullptr;
     }
     return &BLA_Laufbalkenanzeige;
 }

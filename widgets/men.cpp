@@ -5,6 +5,7 @@
 #include "display/lcd.h"
 #include "kernel/evt.h"
 #include "widgets/fus.h"
+#include "widgets/screen.h"
 
 namespace {
 
@@ -251,7 +252,7 @@ uint8_t MEN_MoveWithHint(MenuMove move)
     else
         MEN_Up();
     FUS_DrawHint(FUS_HINT_CONTINUE_OK);
-    EVT_Post(PRIO_TIMER, SIG_TMR_REFRESH, FUS_HINT_TICKS);
+    UI_StartScreenTimer(FUS_HINT_TICKS);
     lcd_refresh();
     return FUS_HINT_CONTINUE_OK;
 }
