@@ -5,7 +5,9 @@
 #include "data/datapool.h"
 #include "pictures.h"
 #include "screens/bga.h"
+#include "screens/bhkm.h"
 #include "screens/bsd.h"
+#include "screens/bwwm.h"
 #include "spine/ui_spine.h"
 #include "widgets/men.h"
 
@@ -30,12 +32,12 @@ constexpr std::array<MEN_Row, 7> ROWS{{
      .shown = maintenanceShown,
      .icon = &PIC_IconWartung},
     {.text = TXT_HEIZUNG,
-     .target = nullptr /* BHKM_HKMenue */,
+     .target = &BHKM_HKMenue,
      .help = HLP_BGM_HEIZUNG,
      .icon = &PIC_IconHeizung,
      .beforeOpen = selectFirstCircuit},
     {.text = TXT_WARMWASSER,
-     .target = nullptr /* BWWM_WWMenue */,
+     .target = &BWWM_WWMenue,
      .help = HLP_BGM_WARMWASSER,
      .shown = dhwShown,
      .icon = &PIC_IconWarmwasser},

@@ -5,10 +5,13 @@
 #include "screens/bga.h"
 #include "screens/bgm.h"
 #include "screens/bha.h"
+#include "screens/bhkm.h"
+#include "screens/bhkw.h"
 #include "screens/bla.h"
 #include "screens/bma.h"
 #include "screens/bra.h"
 #include "screens/bsd.h"
+#include "screens/bwwm.h"
 #include "spine/ui_spine.h"
 #include "widgets/abf.h"
 
@@ -34,5 +37,8 @@ void UI_ResetScreens()
     BFA_Reset();
     BMA_Reset();
     BSD_Reset();
+    BHKM_Reset();
+    BHKW_Reset();
+    BWWM_Reset();
     ABF_Reset();
 }

@@ -113,6 +113,8 @@ const MEN_Row& MEN_CursorRow(const MEN_Screen& m)
 
 void MEN_OpenCursorRow(const MEN_Screen& m, Hsm& me)
 {
+    // A menu whose rows are all hidden has nothing under its cursor to open.
+    if (!MEN_IsVisible(MEN_GetCursor())) return;
     const MEN_Row& row = MEN_CursorRow(m);
     if (row.beforeOpen != nullptr) row.beforeOpen();
     UI_Open(me, row.target, row.reason);

@@ -13,6 +13,7 @@
 namespace {
 
 extern const State TEST_Menue;
+extern const State TEST_Leer;
 extern const State TEST_Ziel;
 
 bool extraShown = false;
@@ -46,6 +47,18 @@ StateHandler menue(Hsm& me, const Event& e)
     return MEN_Handle(MENU, me, e) ? nullptr : &BMM_Menuemonitor;
 }
 
+// A menu whose only row is hidden.
+constexpr std::array<MEN_Row, 1> HIDDEN_ROW{{
+    {.text = TXT_HEIZUNG, .target = &TEST_Ziel, .shown = [] { return extraShown; }},
+}};
+MEN_Memory emptyMemory;
+constexpr MEN_Screen EMPTY{.self = &TEST_Leer, .rows = HIDDEN_ROW, .memory = &emptyMemory};
+
+StateHandler leer(Hsm& me, const Event& e)
+{
+    return MEN_Handle(EMPTY, me, e) ? nullptr : &BMM_Menuemonitor;
+}
+
 StateHandler ziel(Hsm&, const Event& e)
 {
     if (e.sig == SIG_INIT) targetReason = e.par;
@@ -54,6 +67,7 @@ StateHandler ziel(Hsm&, const Event& e)
 }
 
 const State TEST_Menue{"TEST_Menue", menue};
+const State TEST_Leer{"TEST_Leer", leer};
 const State TEST_Ziel{"TEST_Ziel", ziel};
 
 class MenuShell : public ScreenTest {
@@ -179,6 +193,15 @@ TEST_F(MenuShell, ReasonThreeStartsAtTheFirstRowAndFourRestoresTheSavedOne)
     UI_Back(machine(), &BGA_Grundanzeige, PAR_NAVIGATE);
     UI_Open(machine(), &TEST_Menue, PAR_NAVIGATE);
     EXPECT_EQ(MEN_GetCursor(), 0);
+}
+
+TEST_F(MenuShell, OkInAMenuWithEveryRowHiddenOpensNothing)
+{
+    UI_Open(machine(), &TEST_Leer);
+    ASSERT_EQ(state(), "TEST_Leer");
+    EXPECT_FALSE(shows("Heizung"));
+    tap(HARDKEY_OK);
+    EXPECT_EQ(state(), "TEST_Leer") << "the hidden row's target stays closed";
 }
 
 } // namespace
