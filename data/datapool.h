@@ -118,59 +118,59 @@ enum class DatFlag : uint8_t {
     RadioClockSignal,
     FaultPresent,
     BurnerStage1On,
-    WinkRequest,
+    WinkRequest, // the controller asks the panel to wink
     BurnerStage2On,
     FlowSwitch,
-    StoragePumpOn,
+    StoragePumpOn, // storage charging pump
     CirculationPumpOn,
     BurnerLockedOut,
     TempUnitFahrenheit,
     MaintenanceByHours,
     MaintenanceByInterval,
-    Restart3Uhr,
-    MaintenanceDue,
-    ControllerReset,
+    Restart3Uhr,     // the controller requests the 3 o'clock restart
+    MaintenanceDue,  // acknowledgeable
+    ControllerReset, // the controller requests a panel reset
     // StatusBlock byte 5: test states; the next status transfer overwrites them.
     CalibrationActive,
-    ParametrisationActive,
+    ParametrisationActive, // burner-control parametrisation
     ActuatorTestActive,
     FlueGasTestActive,
     FillingActive,
     VentingActive,
-    CommissioningRequired,
-    CommissioningPending,
+    CommissioningRequired, // commissioning requested
+    CommissioningPending,  // commissioning not yet finished
     // StatusByte7
-    StatusByte7Flag,
+    StatusByte7Flag, // with its own hold-off
     InternalPumpOn,
     // BoilerBlock byte 0 is the controller's module byte
     ParticipantCheckAvailable,
     CirculationPumpConfigured,
     ClockMustBeSet,
-    ExternalDemand,
-    ExternalLock,
-    ExternalConnection,
+    ExternalDemand,     // external connection: demand
+    ExternalLock,       // external connection: lock
+    ExternalConnection, // external connection extension fitted
     InternalOutputOn,
     CollectiveFault,
     // CircuitStatus (slot of the selected circuit)
-    ExternalSwitchOver,
+    ExternalSwitchOver, // external switch-over holds the heating
     ExternalProgram,
     EconomyBlocked,
     CircuitPumpOn,
-    EconomyAllowed,
+    EconomyAllowed, // economy mode possible now
     // CircuitView mode word
     EconomyMode,
     PartyMode,
-    HolidayActive,
+    HolidayActive, // holiday programme set
     DhwTimeProgramAuto,
     CirculationTimeProgramAuto,
     // ConfigBlock
-    DhwPresent,
-    SolarPresent,
-    DhwConfigured,
-    DhwSetAtPanel,
+    DhwPresent,    // hot-water part present
+    SolarPresent,  // solar module present
+    DhwConfigured, // hot-water preparation configured
+    DhwSetAtPanel, // hot-water set temperature set at this panel
     FuelConsumptionReported,
-    DhwTimeProgramsShown,
-    DisplaySettingsMarker,
+    DhwTimeProgramsShown,  // hot-water and circulation time programs shown
+    DisplaySettingsMarker, // display-settings command carries 170 instead of 85
     // SystemBlock
     OutsideTempReported,
     CommonFlowTempShown,
@@ -180,85 +180,102 @@ enum class DatFlag : uint8_t {
     DhwSensorFault,
     // SolarBlock byte 7
     SolarPumpOn,
-    AfterHeatingSuppressed,
+    AfterHeatingSuppressed, // after-heating suppression
     CollectorTempShown,
-    SolarPumpSpeedShown,
+    SolarPumpSpeedShown, // pump speed shown instead of on/off
     CollectorSensorFault,
     DhwSolarSensorFault,
     Count
 };
 
 struct DatFlagPlace {
+    DatFlag flag;
     DatBlock block;
     uint8_t offset;
     uint8_t bit;
 };
 
-// Places of the flags, in the order of DatFlag.
+// Places of the flags, one row per flag in the order of DatFlag.
 inline constexpr std::array<DatFlagPlace, static_cast<size_t>(DatFlag::Count)> DAT_FLAG_PLACES{{
-    {DatBlock::StatusFlags, 0, 0},   // radio clock signal received
-    {DatBlock::StatusFlags, 0, 1},   // fault present
-    {DatBlock::StatusFlags, 0, 2},   // burner stage 1 in operation
-    {DatBlock::StatusFlags, 0, 3},   // the controller asks the panel to wink
-    {DatBlock::StatusFlags, 0, 4},   // burner stage 2 in operation
-    {DatBlock::StatusFlags, 0, 5},   // flow switch
-    {DatBlock::StatusFlags, 0, 6},   // storage charging pump
-    {DatBlock::StatusFlags, 0, 7},   // circulation pump
-    {DatBlock::StatusFlags, 1, 0},   // burner control unit locked out
-    {DatBlock::StatusFlags, 1, 1},   // temperatures in Fahrenheit
-    {DatBlock::StatusFlags, 1, 3},   // maintenance due by burner hours
-    {DatBlock::StatusFlags, 1, 4},   // maintenance due by interval
-    {DatBlock::StatusFlags, 1, 5},   // 3 o'clock restart request
-    {DatBlock::StatusFlags, 1, 6},   // maintenance due (acknowledgeable)
-    {DatBlock::StatusFlags, 1, 7},   // controller requests a panel reset
-    {DatBlock::Status, 5, 0},        // calibration active
-    {DatBlock::Status, 5, 1},        // burner-control parametrisation active
-    {DatBlock::Status, 5, 2},        // actuator test active
-    {DatBlock::Status, 5, 3},        // flue-gas test active
-    {DatBlock::Status, 5, 4},        // filling active
-    {DatBlock::Status, 5, 5},        // venting active
-    {DatBlock::Status, 5, 6},        // commissioning requested
-    {DatBlock::Status, 5, 7},        // commissioning not yet finished
-    {DatBlock::StatusByte7, 0, 5},   // status flag with its own hold-off
-    {DatBlock::StatusByte7, 0, 6},   // internal pump
-    {DatBlock::Boiler, 0, 1},        // participant check available
-    {DatBlock::Boiler, 0, 6},        // circulation pump configured
-    {DatBlock::Boiler, 0, 7},        // clock must be set
-    {DatBlock::Boiler, 1, 2},        // external connection: demand
-    {DatBlock::Boiler, 1, 3},        // external connection: lock
-    {DatBlock::Boiler, 1, 4},        // external connection extension fitted
-    {DatBlock::Boiler, 13, 0},       // internal output
-    {DatBlock::Boiler, 13, 4},       // collective fault
-    {DatBlock::CircuitStatus, 3, 0}, // external switch-over holds the heating
-    {DatBlock::CircuitStatus, 3, 1}, // external programme active
-    {DatBlock::CircuitStatus, 2, 3}, // economy mode blocked
-    {DatBlock::CircuitStatus, 2, 6}, // heating-circuit pump
-    {DatBlock::CircuitStatus, 2, 7}, // economy mode possible now
-    {DatBlock::CircuitView, 3, 3},   // economy mode on
-    {DatBlock::CircuitView, 3, 4},   // party mode on
-    {DatBlock::CircuitView, 3, 5},   // holiday programme set
-    {DatBlock::CircuitView, 3, 6},   // hot-water time program automatic
-    {DatBlock::CircuitView, 3, 7},   // circulation time program automatic
-    {DatBlock::Config, 23, 6},       // hot-water part present
-    {DatBlock::Config, 23, 7},       // solar module present
-    {DatBlock::Config, 24, 1},       // hot-water preparation configured
-    {DatBlock::Config, 24, 4},       // hot-water set temperature set at this panel
-    {DatBlock::Config, 24, 5},       // fuel consumption reported
-    {DatBlock::Config, 24, 6},       // hot-water and circulation time programs shown
-    {DatBlock::Config, 24, 7},       // display-settings command carries 170 instead of 85
-    {DatBlock::System, 0, 0},        // outside temperature reported
-    {DatBlock::System, 0, 6},        // common flow temperature shown
-    {DatBlock::System, 1, 0},        // outside sensor fault
-    {DatBlock::System, 1, 1},        // boiler sensor fault
-    {DatBlock::System, 1, 6},        // common flow sensor fault
-    {DatBlock::System, 1, 7},        // hot-water sensor fault
-    {DatBlock::Solar, 7, 0},         // solar pump on
-    {DatBlock::Solar, 7, 1},         // after-heating suppression
-    {DatBlock::Solar, 7, 2},         // collector temperature shown
-    {DatBlock::Solar, 7, 3},         // pump speed shown instead of on/off
-    {DatBlock::Solar, 7, 5},         // collector sensor fault
-    {DatBlock::Solar, 7, 7},         // hot-water solar sensor fault
+    {DatFlag::RadioClockSignal, DatBlock::StatusFlags, 0, 0},
+    {DatFlag::FaultPresent, DatBlock::StatusFlags, 0, 1},
+    {DatFlag::BurnerStage1On, DatBlock::StatusFlags, 0, 2},
+    {DatFlag::WinkRequest, DatBlock::StatusFlags, 0, 3},
+    {DatFlag::BurnerStage2On, DatBlock::StatusFlags, 0, 4},
+    {DatFlag::FlowSwitch, DatBlock::StatusFlags, 0, 5},
+    {DatFlag::StoragePumpOn, DatBlock::StatusFlags, 0, 6},
+    {DatFlag::CirculationPumpOn, DatBlock::StatusFlags, 0, 7},
+    {DatFlag::BurnerLockedOut, DatBlock::StatusFlags, 1, 0},
+    {DatFlag::TempUnitFahrenheit, DatBlock::StatusFlags, 1, 1},
+    {DatFlag::MaintenanceByHours, DatBlock::StatusFlags, 1, 3},
+    {DatFlag::MaintenanceByInterval, DatBlock::StatusFlags, 1, 4},
+    {DatFlag::Restart3Uhr, DatBlock::StatusFlags, 1, 5},
+    {DatFlag::MaintenanceDue, DatBlock::StatusFlags, 1, 6},
+    {DatFlag::ControllerReset, DatBlock::StatusFlags, 1, 7},
+    {DatFlag::CalibrationActive, DatBlock::Status, 5, 0},
+    {DatFlag::ParametrisationActive, DatBlock::Status, 5, 1},
+    {DatFlag::ActuatorTestActive, DatBlock::Status, 5, 2},
+    {DatFlag::FlueGasTestActive, DatBlock::Status, 5, 3},
+    {DatFlag::FillingActive, DatBlock::Status, 5, 4},
+    {DatFlag::VentingActive, DatBlock::Status, 5, 5},
+    {DatFlag::CommissioningRequired, DatBlock::Status, 5, 6},
+    {DatFlag::CommissioningPending, DatBlock::Status, 5, 7},
+    {DatFlag::StatusByte7Flag, DatBlock::StatusByte7, 0, 5},
+    {DatFlag::InternalPumpOn, DatBlock::StatusByte7, 0, 6},
+    {DatFlag::ParticipantCheckAvailable, DatBlock::Boiler, 0, 1},
+    {DatFlag::CirculationPumpConfigured, DatBlock::Boiler, 0, 6},
+    {DatFlag::ClockMustBeSet, DatBlock::Boiler, 0, 7},
+    {DatFlag::ExternalDemand, DatBlock::Boiler, 1, 2},
+    {DatFlag::ExternalLock, DatBlock::Boiler, 1, 3},
+    {DatFlag::ExternalConnection, DatBlock::Boiler, 1, 4},
+    {DatFlag::InternalOutputOn, DatBlock::Boiler, 13, 0},
+    {DatFlag::CollectiveFault, DatBlock::Boiler, 13, 4},
+    {DatFlag::ExternalSwitchOver, DatBlock::CircuitStatus, 3, 0},
+    {DatFlag::ExternalProgram, DatBlock::CircuitStatus, 3, 1},
+    {DatFlag::EconomyBlocked, DatBlock::CircuitStatus, 2, 3},
+    {DatFlag::CircuitPumpOn, DatBlock::CircuitStatus, 2, 6},
+    {DatFlag::EconomyAllowed, DatBlock::CircuitStatus, 2, 7},
+    {DatFlag::EconomyMode, DatBlock::CircuitView, 3, 3},
+    {DatFlag::PartyMode, DatBlock::CircuitView, 3, 4},
+    {DatFlag::HolidayActive, DatBlock::CircuitView, 3, 5},
+    {DatFlag::DhwTimeProgramAuto, DatBlock::CircuitView, 3, 6},
+    {DatFlag::CirculationTimeProgramAuto, DatBlock::CircuitView, 3, 7},
+    {DatFlag::DhwPresent, DatBlock::Config, 23, 6},
+    {DatFlag::SolarPresent, DatBlock::Config, 23, 7},
+    {DatFlag::DhwConfigured, DatBlock::Config, 24, 1},
+    {DatFlag::DhwSetAtPanel, DatBlock::Config, 24, 4},
+    {DatFlag::FuelConsumptionReported, DatBlock::Config, 24, 5},
+    {DatFlag::DhwTimeProgramsShown, DatBlock::Config, 24, 6},
+    {DatFlag::DisplaySettingsMarker, DatBlock::Config, 24, 7},
+    {DatFlag::OutsideTempReported, DatBlock::System, 0, 0},
+    {DatFlag::CommonFlowTempShown, DatBlock::System, 0, 6},
+    {DatFlag::OutsideSensorFault, DatBlock::System, 1, 0},
+    {DatFlag::BoilerSensorFault, DatBlock::System, 1, 1},
+    {DatFlag::CommonFlowSensorFault, DatBlock::System, 1, 6},
+    {DatFlag::DhwSensorFault, DatBlock::System, 1, 7},
+    {DatFlag::SolarPumpOn, DatBlock::Solar, 7, 0},
+    {DatFlag::AfterHeatingSuppressed, DatBlock::Solar, 7, 1},
+    {DatFlag::CollectorTempShown, DatBlock::Solar, 7, 2},
+    {DatFlag::SolarPumpSpeedShown, DatBlock::Solar, 7, 3},
+    {DatFlag::CollectorSensorFault, DatBlock::Solar, 7, 5},
+    {DatFlag::DhwSolarSensorFault, DatBlock::Solar, 7, 7},
 }};
+
+constexpr bool DAT_FlagPlacesValid()
+{
+    for (size_t i = 0; i < DAT_FLAG_PLACES.size(); ++i) {
+        const DatFlagPlace& p = DAT_FLAG_PLACES[i];
+        if (static_cast<size_t>(p.flag) != i) return false;
+        if (p.offset >= DAT_BlockSize(p.block) || p.bit > 7) return false;
+        for (size_t k = i + 1; k < DAT_FLAG_PLACES.size(); ++k) {
+            const DatFlagPlace& q = DAT_FLAG_PLACES[k];
+            if (q.block == p.block && q.offset == p.offset && q.bit == p.bit) return false;
+        }
+    }
+    return true;
+}
+static_assert(DAT_FlagPlacesValid(),
+              "each flag's row in the order of DatFlag, inside its block, no bit used twice");
 
 bool DAT_GetFlag(DatFlag f);
 // Flags of the view and of CircuitStatus are committed to the selected circuit's record.

@@ -144,7 +144,7 @@ StateHandler timerTask(Hsm&, const Event& e)
 
 } // namespace
 
-const State DTM_TimerTask{"DTM_TimerTask", timerTask};
+HSM_STATE(DTM_TimerTask, timerTask);
 
 void DTM_Tick1ms(uint32_t ticks) { ms1Count += ticks; }
 

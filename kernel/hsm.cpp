@@ -46,7 +46,7 @@ size_t stateTableUsed = 0;
 
 } // namespace
 
-const State HSM_Top{"HSM_Top", topHandler};
+HSM_STATE(HSM_Top, topHandler);
 
 bool HSM_IsIn(StateHandler s, StateHandler ancestor)
 {

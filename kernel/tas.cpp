@@ -230,13 +230,13 @@ StateHandler longPress(Hsm&, const Event& e)
 
 } // namespace
 
-const State TAS_TastaturTask{"TAS_TastaturTask", tastaturTask};
-const State TAS_Idle{"TAS_Idle", idle};
-const State TAS_Pressed{"TAS_Pressed", pressedState};
-const State TAS_RepeatDelay{"TAS_RepeatDelay", repeatDelay};
-const State TAS_Repeat{"TAS_Repeat", repeat};
-const State TAS_FastRepeat{"TAS_FastRepeat", fastRepeat};
-const State TAS_LongPress{"TAS_LongPress", longPress};
+HSM_STATE(TAS_TastaturTask, tastaturTask);
+HSM_STATE(TAS_Idle, idle);
+HSM_STATE(TAS_Pressed, pressedState);
+HSM_STATE(TAS_RepeatDelay, repeatDelay);
+HSM_STATE(TAS_Repeat, repeat);
+HSM_STATE(TAS_FastRepeat, fastRepeat);
+HSM_STATE(TAS_LongPress, longPress);
 
 uint8_t TAS_KeyOfPattern(uint32_t pattern)
 {

@@ -181,9 +181,9 @@ StateHandler run(Hsm&, const Event& e)
 
 } // namespace
 
-const State DIS_I2C_Task{"DIS_I2C_Task", i2cTask};
-const State DIS_StartCommunication{"DIS_StartCommunication", startCommunication};
-const State DIS_Run{"DIS_Run", run};
+HSM_STATE(DIS_I2C_Task, i2cTask);
+HSM_STATE(DIS_StartCommunication, startCommunication);
+HSM_STATE(DIS_Run, run);
 
 bool DIS_PollingEnabled() { return pollingEnabled; }
 bool DIS_BusActive() { return busActive; }

@@ -114,6 +114,6 @@ StateHandler endbenutzermenue(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BEE_Endbenutzermenue{"BEE_Endbenutzermenue", endbenutzermenue};
+HSM_STATE(BEE_Endbenutzermenue, endbenutzermenue);
 
 void BEE_Reset() { MEN_ResetMemory(memory); }

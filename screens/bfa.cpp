@@ -58,6 +58,6 @@ StateHandler feedbackanzeige(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BFA_Feedbackanzeige{"BFA_Feedbackanzeige", feedbackanzeige};
+HSM_STATE(BFA_Feedbackanzeige, feedbackanzeige);
 
 void BFA_Reset() { returnState = nullptr; }

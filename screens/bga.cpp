@@ -247,10 +247,9 @@ StateHandler grundanzeigeMenueGesperrt(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BGA_Grundanzeige{"BGA_Grundanzeige", grundanzeige};
-const State BGA_GrundanzeigeMenue{"BGA_GrundanzeigeMenue", grundanzeigeMenue};
-const State BGA_GrundanzeigeMenueGesperrt{"BGA_GrundanzeigeMenueGesperrt",
-                                          grundanzeigeMenueGesperrt};
+HSM_STATE(BGA_Grundanzeige, grundanzeige);
+HSM_STATE(BGA_GrundanzeigeMenue, grundanzeigeMenue);
+HSM_STATE(BGA_GrundanzeigeMenueGesperrt, grundanzeigeMenueGesperrt);
 
 StateHandler BGA_GetMenuState()
 {

@@ -73,6 +73,6 @@ StateHandler grundmenue(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BGM_Grundmenue{"BGM_Grundmenue", grundmenue};
+HSM_STATE(BGM_Grundmenue, grundmenue);
 
 void BGM_Reset() { MEN_ResetMemory(memory); }

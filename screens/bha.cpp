@@ -349,4 +349,4 @@ StateHandler hilfeanzeige(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BHA_Hilfeanzeige{"BHA_Hilfeanzeige", hilfeanzeige};
+HSM_STATE(BHA_Hilfeanzeige, hilfeanzeige);

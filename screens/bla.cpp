@@ -125,6 +125,6 @@ StateHandler kommunikationStart(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BLA_Laufbalkenanzeige{"BLA_Laufbalkenanzeige", laufbalkenanzeige};
-const State BLA_PruefprogrammStart{"BLA_PruefprogrammStart", pruefprogrammStart};
-const State BLA_KommunikationStart{"BLA_KommunikationStart", kommunikationStart};
+HSM_STATE(BLA_Laufbalkenanzeige, laufbalkenanzeige);
+HSM_STATE(BLA_PruefprogrammStart, pruefprogrammStart);
+HSM_STATE(BLA_KommunikationStart, kommunikationStart);

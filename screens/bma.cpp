@@ -230,16 +230,16 @@ StateHandler bedienungGesperrtAnzeige(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BMA_Stoerung{"BMA_Stoerung", blinking<FAULT>};
-const State BMA_Wartung{"BMA_Wartung", blinking<MAINTENANCE>};
-const State BMA_Feuerungsautomat{"BMA_Feuerungsautomat", notice<LOCK_OUT>};
-const State BMA_KalibrationAktiv{"BMA_KalibrationAktiv", notice<CALIBRATION>};
-const State BMA_ParametrierungFaAktiv{"BMA_ParametrierungFaAktiv", notice<PARAMETRISATION>};
-const State BMA_BefuellungAktiv{"BMA_BefuellungAktiv", notice<FILLING>};
-const State BMA_EntlueftungAktiv{"BMA_EntlueftungAktiv", notice<VENTING>};
-const State BMA_UhrzeitStellen{"BMA_UhrzeitStellen", notice<CLOCK>};
-const State BMA_BedienungGesperrt{"BMA_BedienungGesperrt", bedienungGesperrt};
-const State BMA_BedienungGesperrtAnzeige{"BMA_BedienungGesperrtAnzeige", bedienungGesperrtAnzeige};
+HSM_STATE(BMA_Stoerung, blinking<FAULT>);
+HSM_STATE(BMA_Wartung, blinking<MAINTENANCE>);
+HSM_STATE(BMA_Feuerungsautomat, notice<LOCK_OUT>);
+HSM_STATE(BMA_KalibrationAktiv, notice<CALIBRATION>);
+HSM_STATE(BMA_ParametrierungFaAktiv, notice<PARAMETRISATION>);
+HSM_STATE(BMA_BefuellungAktiv, notice<FILLING>);
+HSM_STATE(BMA_EntlueftungAktiv, notice<VENTING>);
+HSM_STATE(BMA_UhrzeitStellen, notice<CLOCK>);
+HSM_STATE(BMA_BedienungGesperrt, bedienungGesperrt);
+HSM_STATE(BMA_BedienungGesperrtAnzeige, bedienungGesperrtAnzeige);
 
 void BMA_Reset()
 {

@@ -74,7 +74,7 @@ StateHandler ruheAnimation(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BRA_RuheAnimation{"BRA_RuheAnimation", ruheAnimation};
+HSM_STATE(BRA_RuheAnimation, ruheAnimation);
 
 void BRA_SetAngle(uint16_t a) { angle = a > HALF ? 0 : a; }
 uint16_t BRA_GetAngle() { return angle; }

@@ -290,12 +290,12 @@ StateHandler quittierungsFeedback(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BSD_Stoerungsdialog{"BSD_Stoerungsdialog", stoerungsdialog};
-const State BSD_AufStoerungsdatenWarten{"BSD_AufStoerungsdatenWarten", aufStoerungsdatenWarten};
-const State BSD_StoerungsdatenMenue{"BSD_StoerungsdatenMenue", stoerungsdatenMenue};
-const State BSD_KeineStoerung{"BSD_KeineStoerung", keineStoerung};
-const State BSD_QuittierungsAbfrage{"BSD_QuittierungsAbfrage", quittierungsAbfrage};
-const State BSD_QuittierungsFeedback{"BSD_QuittierungsFeedback", quittierungsFeedback};
+HSM_STATE(BSD_Stoerungsdialog, stoerungsdialog);
+HSM_STATE(BSD_AufStoerungsdatenWarten, aufStoerungsdatenWarten);
+HSM_STATE(BSD_StoerungsdatenMenue, stoerungsdatenMenue);
+HSM_STATE(BSD_KeineStoerung, keineStoerung);
+HSM_STATE(BSD_QuittierungsAbfrage, quittierungsAbfrage);
+HSM_STATE(BSD_QuittierungsFeedback, quittierungsFeedback);
 
 void BSD_Reset()
 {

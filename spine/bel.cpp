@@ -66,6 +66,6 @@ StateHandler beleuchtungTask(Hsm&, const Event& e)
 
 } // namespace
 
-const State BEL_BeleuchtungTask{"BEL_BeleuchtungTask", beleuchtungTask};
+HSM_STATE(BEL_BeleuchtungTask, beleuchtungTask);
 
 uint8_t BEL_GetLevel() { return lightLevel; }

@@ -62,4 +62,4 @@ StateHandler kontrasteinstellung(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BKE_Kontrasteinstellung{"BKE_Kontrasteinstellung", kontrasteinstellung};
+HSM_STATE(BKE_Kontrasteinstellung, kontrasteinstellung);

@@ -89,7 +89,7 @@ StateHandler menuemonitor(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BMM_Menuemonitor{"BMM_Menuemonitor", menuemonitor};
+HSM_STATE(BMM_Menuemonitor, menuemonitor);
 
 void BMM_ClearFlags()
 {

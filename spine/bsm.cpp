@@ -81,8 +81,8 @@ StateHandler systemReset(Hsm&, const Event& e)
 
 } // namespace
 
-const State BSM_Systemmonitor{"BSM_Systemmonitor", systemmonitor};
-const State BSM_SystemReset{"BSM_SystemReset", systemReset};
+HSM_STATE(BSM_Systemmonitor, systemmonitor);
+HSM_STATE(BSM_SystemReset, systemReset);
 
 void BSM_InitWatchdog(uint8_t) { wdMask = 0x3C; }
 
