@@ -33,7 +33,7 @@ struct Hsm {
 // Defines a state of the system: the engine logs it under the name of its C++ symbol, so a
 // state's debug name can never differ from the name the code uses. HSM_STATE(BGA_Grundanzeige,
 // grundanzeige) defines BGA_Grundanzeige, logged "\n BGA_Grundanzeige Entry".
-#define HSM_STATE(name, handler) const State name{#name, handler}
+#define HSM_STATE(name, handler) const State name = {#name, handler}
 
 // The top state of every machine: consumes everything, has no parent.
 extern const State HSM_Top;

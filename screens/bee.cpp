@@ -53,8 +53,8 @@ void economy()
     drawOnOff(DAT_GetEconomyMode());
 }
 
-// The end-user menu, each row with its picture and value beside the list; the targets are
-// screens of a later stage, OK does nothing until they exist.
+// The end-user menu, each row with its picture and value beside the list; OK does nothing on a
+// row whose screen the panel does not have.
 constexpr std::array<MEN_Row, 4> ROWS{{
     {.text = TXT_RAUM_SOLLTEMP,
      .target = nullptr /* BRT_RaumtemperaturTag */,

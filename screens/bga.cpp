@@ -48,7 +48,7 @@ void pictureWithFlame(const GFX_Bitmap& bitmap)
     if (DAT_BurnerOn()) GFX_DrawBitmap(PIC_Flame, FLAME_X, FLAME_Y);
 }
 
-// The basic display menu; a null target is a screen of a later stage, OK does nothing there.
+// The basic display menu; OK does nothing on a row whose screen the panel does not have.
 constexpr std::array<MEN_Row, 8> ROWS{{
     {.text = TXT_STOERUNG,
      .target = &BSD_Stoerungsdialog,
@@ -96,7 +96,7 @@ constexpr std::array<MEN_Row, 8> ROWS{{
 struct Condition {
     bool (*holds)();
     bool evenWhenIdle;
-    StateHandler target; // null: a screen of a later stage, the next condition decides
+    StateHandler target; // null: the panel has no such screen, the next condition decides
     uint32_t par;
 };
 

@@ -19,7 +19,7 @@ bool dhwShown() { return DAT_GetDhwPresent() || DAT_GetFlag(DatFlag::DhwConfigur
 bool serviceShown() { return BMM_ServiceMode(); }
 void selectFirstCircuit() { DAT_SelectCircuit(DAT_FirstCircuit()); }
 
-// The main menu; a null target is a screen of a later stage, OK does nothing there.
+// The main menu; OK does nothing on a row whose screen the panel does not have.
 constexpr std::array<MEN_Row, 7> ROWS{{
     {.text = TXT_STOERUNG,
      .target = &BSD_Stoerungsdialog,

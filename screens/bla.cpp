@@ -23,8 +23,7 @@ constexpr uint32_t TEST_WINDOW_TICKS = 30; // 3 s to start a test programme
 constexpr uint32_t LINK_START_TICKS = 70;  // 7 s for the controller to answer
 constexpr uint32_t UART_TEST_REQUEST = 5;
 
-// The factory tests come with a later stage of the panel; until then their two entry points
-// open nothing.
+// Without the factory-test screens their two entry points open nothing.
 constexpr StateHandler FACTORY_FINAL_TEST = nullptr;     // BHE_HerstellerEndkontrolle
 constexpr StateHandler HARDWARE_QUALITY_CHECK = nullptr; // BHQ_HardwareQualityCheck
 

@@ -26,10 +26,10 @@ constexpr uint32_t PICTURE_ON_TICKS = 8;  // 800 ms
 constexpr uint32_t PICTURE_OFF_TICKS = 4; // 400 ms
 constexpr uint32_t LOCKED_NOTICE_TICKS = 40;
 constexpr HelpCode NO_HELP = 0;
-constexpr StateHandler CLOCK_DIALOG = nullptr; // BUD_UhrzeitDialog, a screen of a later stage
+constexpr StateHandler CLOCK_DIALOG = nullptr; // BUD_UhrzeitDialog, not in the panel
 
-// Any way out of a message ends the idle state of the basic display. A null target is a
-// screen of a later stage: nothing happens.
+// Any way out of a message ends the idle state of the basic display. A null target, a screen
+// the panel does not have, opens nothing.
 void open(Hsm& me, StateHandler target)
 {
     if (target == nullptr) return;

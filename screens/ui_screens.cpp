@@ -15,8 +15,7 @@
 #include "spine/ui_spine.h"
 #include "widgets/abf.h"
 
-// The screens the spine opens. Screens of later stages are not there yet: their keys do
-// nothing until they are.
+// The screens the spine opens; the keys of a screen the panel does not have do nothing.
 const UI_Screens UI_screens{
     &BLA_Laufbalkenanzeige,
     &BGA_Grundanzeige,

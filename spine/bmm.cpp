@@ -17,8 +17,7 @@ uint32_t restart3UhrAllowed = 0;
 constexpr uint32_t HELP_OPEN = 13;
 constexpr uint32_t HELP_NOT_OPEN = 14;
 
-// A screen of a later stage of the panel may be missing from the table: its keys then do
-// nothing.
+// A screen the panel does not have is missing from the table: its keys then do nothing.
 void open(Hsm& me, StateHandler lca, StateHandler target, uint32_t par)
 {
     if (target != nullptr) HSM_Tran(me, lca, target, par);

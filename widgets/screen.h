@@ -54,8 +54,8 @@ struct UI_Spine {
 };
 void UI_ConnectSpine(const UI_Spine& spine);
 
-// Opens another screen from this one (common ancestor the contrast state). A null target is
-// a screen of a later stage: nothing happens.
+// Opens another screen from this one (common ancestor the contrast state). A null target, a
+// screen the panel does not have, opens nothing.
 void UI_Open(Hsm& me, StateHandler target, uint32_t reason = PAR_NAVIGATE);
 void UI_OpenHelp(Hsm& me, uint32_t helpCode);
 // Goes to another screen inside the menu monitor (common ancestor the menu monitor): back to
