@@ -18,8 +18,8 @@ void partyMark(uint8_t, const GFX_Rect& r) { MEN_DrawOption(r, DAT_GetPartyMode(
 void economyMark(uint8_t, const GFX_Rect& r) { MEN_DrawOption(r, DAT_GetEconomyMode()); }
 void holidayMark(uint8_t, const GFX_Rect& r) { MEN_DrawOption(r, DAT_GetHolidayStart() != 0); }
 
-// The functions of the current heating circuit. The rows without a target open screens of a
-// later stage: OK does nothing there until they exist.
+// The functions of the current heating circuit; OK does nothing on a row whose screen the
+// panel does not have.
 constexpr std::array<MEN_Row, 8> ROWS{{
     {.text = TXT_RAUM_SOLLTEMPERATUR,
      .target = nullptr /* BRT_RaumtemperaturTag */,
@@ -90,6 +90,6 @@ StateHandler hkMenue(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BHKM_HKMenue{"BHKM_HKMenue", hkMenue};
+HSM_STATE(BHKM_HKMenue, hkMenue);
 
 void BHKM_Reset() { MEN_ResetMemory(memory); }

@@ -111,7 +111,7 @@ StateHandler hkWahl(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BHKW_HKWahl{"BHKW_HKWahl", hkWahl};
+HSM_STATE(BHKW_HKWahl, hkWahl);
 
 void BHKW_Reset()
 {

@@ -12,8 +12,8 @@ namespace {
 bool dhwShown() { return DAT_GetDhwPresent(); }
 bool circulationShown() { return DAT_GetFlag(DatFlag::CirculationPumpConfigured); }
 
-// The hot-water functions; the time programs are screens of a later stage, OK does nothing
-// there until they exist.
+// The hot-water functions; OK does nothing on a row whose screen the panel does not have (the
+// time programs).
 constexpr std::array<MEN_Row, 3> ROWS{{
     {.text = TXT_WARMWASSERTEMPERATUR,
      .target = nullptr /* BWW_Warmwasser */,
@@ -45,6 +45,6 @@ StateHandler wwMenue(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BWWM_WWMenue{"BWWM_WWMenue", wwMenue};
+HSM_STATE(BWWM_WWMenue, wwMenue);
 
 void BWWM_Reset() { MEN_ResetMemory(memory); }
