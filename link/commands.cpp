@@ -404,7 +404,12 @@ void DIS_SendSwitchingTime(PhaseEdge edge, uint8_t phase, uint8_t periodCode, Ti
     p[2] = period.controllerCode;
     store32(p + 4, static_cast<uint8_t>(program));
     p[8] = TP_PackTime(value);
-    send();
+    // The time byte lies beyond the nine bytes a short transfer carries: the command travels
+    // whole, as a long entry through block 35.
+    LinkBytes<DIS_LONG_SIZE> entry{};
+    std::copy(link.txBuilder.begin(), link.txBuilder.end(), entry.begin());
+    entry[0] = DIS_LONG_BLOCK;
+    DIS_Queue(entry);
 }
 
 void DIS_SendCircuitLabel(uint8_t circuit, const char* utf8)

@@ -97,6 +97,12 @@ struct DIS_BusDriver {
 void DIS_SetBusDriver(const DIS_BusDriver* driver);
 const DIS_BusDriver& DIS_Bus();
 
+// What a driver reports to the link task. At the end of every transfer (the master's stop, after
+// the byte handlers of the transfer have run, interrupts enabled again) it posts the link service;
+// when its transfer sequence starts it arms the bus supervision.
+void DIS_OnTransferDone();
+void DIS_SetBusActive(bool active);
+
 // ---------------------------------------------------------------------------------------------
 // Bus byte handlers (interrupt context)
 
@@ -254,7 +260,8 @@ void DIS_SendActuatorTest(uint8_t actuator); // 222
 void DIS_SendCodingWrite(uint8_t group, uint8_t level, uint8_t address, int16_t value,
                          uint8_t direction);
 void DIS_SendCodingRead(uint8_t group, uint8_t level, uint8_t address, uint8_t direction);
-// 214 under the message of the period's first day: one phase edge of the selected program.
+// 214 under the message of the period's first day: one phase edge of the selected program, sent
+// as a long entry (byte 0 = 35) so that the time byte 12 reaches the controller.
 void DIS_SendSwitchingTime(PhaseEdge edge, uint8_t phase, uint8_t periodCode, TimeProgram program,
                            uint8_t value);
 // Message 25: stores the label locally, then sends it in two long entries.

@@ -1,5 +1,7 @@
 #include "link/dis_task.h"
 
+#include <atomic>
+
 #include "data/datapool.h"
 #include "display/flash.h"
 #include "kernel/app.h"
@@ -14,7 +16,8 @@ constexpr uint8_t NO_VALUE = 255;           // the controller has no value of it
 constexpr uint32_t SUPERVISION_TICKS = 300; // 30 s without a transfer start
 
 bool pollingEnabled = true;
-bool busActive = false;
+// Armed by the bus driver, which may run on a thread of its own.
+std::atomic<bool> busActive{false};
 uint8_t announceFlag = 1;
 
 void startBus()

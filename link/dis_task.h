@@ -3,13 +3,12 @@
 #pragma once
 
 #include "kernel/hsm.h"
+#include "link/dis.h"
 
 extern const State DIS_I2C_Task;
 extern const State DIS_StartCommunication;
 extern const State DIS_Run;
 
-// Read-outs of the task's flags.
+// Read-outs of the task's flags; the bus driver arms the supervision (DIS_SetBusActive).
 bool DIS_PollingEnabled();
 bool DIS_BusActive();
-// Arms the bus supervision; the bus driver calls it when a transfer sequence starts.
-void DIS_SetBusActive(bool active);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kernel/dtm.h"
+#include "kernel/evt.h"
 #include "link/link_state.h"
 
 namespace {
@@ -104,6 +105,8 @@ uint8_t& DIS_LinkFlags() { return link.flags; }
 
 void DIS_SetBusDriver(const DIS_BusDriver* d) { driver = d != nullptr ? d : &INERT_DRIVER; }
 const DIS_BusDriver& DIS_Bus() { return *driver; }
+
+void DIS_OnTransferDone() { EVT_Post(PRIO_LINK, SIG_LINK_SERVICE); }
 
 void DIS_OnAddressed(BusDirection direction)
 {

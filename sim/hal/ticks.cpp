@@ -17,6 +17,11 @@ SIM_TickSource* source = &defaultSource;
 
 SIM_TickHandlers handlers{};
 
+// Set by a host thread while the tick thread may be calling it: the context is stored before
+// the function and read after it.
+std::atomic<SIM_PeripheralFn> peripheralFn{nullptr};
+std::atomic<void*> peripheralContext{nullptr};
+
 void repeat(void (*handler)(), uint32_t count)
 {
     if (handler == nullptr) return;
@@ -39,6 +44,19 @@ void runHandler(SIM_Tick tick, uint32_t count)
 } // namespace
 
 void SIM_SetTickHandlers(const SIM_TickHandlers& next) { handlers = next; }
+
+void SIM_SetPeripheral(SIM_PeripheralFn fn, void* context)
+{
+    peripheralFn.store(nullptr);
+    peripheralContext.store(context);
+    peripheralFn.store(fn);
+}
+
+void SIM_RunPeripheral(uint64_t nowMs)
+{
+    const SIM_PeripheralFn fn = peripheralFn.load();
+    if (fn != nullptr) fn(peripheralContext.load(), nowMs);
+}
 
 void SIM_SetTickSource(SIM_TickSource* next) { source = next ? next : &defaultSource; }
 SIM_TickSource& SIM_Ticks() { return *source; }
@@ -89,6 +107,7 @@ void SIM_VirtualTicks::delay(uint32_t ms)
             SIM_FireTick(SIM_Tick::Ms10);
             if (now_ % 20 == 0) SIM_FireTick(SIM_Tick::Ms20);
             if (now_ % 100 == 0) SIM_FireTick(SIM_Tick::Ms100);
+            SIM_RunPeripheral(now_);
         }
     }
     flush1ms();
@@ -151,6 +170,7 @@ struct SIM_RealTimeTicks::Impl {
                     if (wanted[3] && fired1 / 100 > fired100) SIM_FireTick(SIM_Tick::Ms100);
                     fired100 = fired1 / 100;
                 }
+                SIM_RunPeripheral(fired1);
             }
         }
     }

@@ -39,6 +39,14 @@ struct SIM_TickHandlers {
 };
 void SIM_SetTickHandlers(const SIM_TickHandlers& handlers);
 
+// A peripheral of the host that lives on the panel's time, such as an emulated controller on the
+// bus: called at every 10 ms boundary of panel time after that boundary's ticks, on the thread
+// that runs the ticks and outside the tick lock (it takes the interrupt context itself where it
+// needs it). It stops with the ticks while the panel is suspended. nullptr removes it.
+using SIM_PeripheralFn = void (*)(void* context, uint64_t nowMs);
+void SIM_SetPeripheral(SIM_PeripheralFn fn, void* context);
+void SIM_RunPeripheral(uint64_t nowMs);
+
 // One timer callback: when that tick is enabled, run its handler `count` times under the
 // tick lock with interrupts disabled. The 1 ms handler takes the whole batch in one call.
 void SIM_FireTick(SIM_Tick tick, uint32_t count = 1);

@@ -16,19 +16,20 @@ namespace {
 namespace fs = std::filesystem;
 
 // Order matters: the index is the layer's height.
-constexpr std::array<const char*, 12> LAYERS{
-    "base",     // UTF-8 helpers, no dependencies
-    "sim/hal",  // host abstraction: interrupt lock, ticks, debug sink, serial ports, keys
-    "kernel",   // event queues, state machines, signals, main-task state, timers, key task
-    "gfx",      // graphics core
-    "display",  // display driver, fonts, text catalogue and the flash image it reads
-    "data",     // data pool
-    "link",     // controller link
-    "widgets",  // header, footer, menu list, value editor, formatters
-    "spine",    // the user-interface spine and the illumination task
-    "screens",  // every screen family
-    "startup",  // the composition root
-    "sim/host", // the window host and the headless runner
+constexpr std::array<const char*, 13> LAYERS{
+    "base",           // UTF-8 helpers, no dependencies
+    "sim/hal",        // host abstraction: interrupt lock, ticks, debug sink, serial ports, keys
+    "kernel",         // event queues, state machines, signals, main-task state, timers, key task
+    "gfx",            // graphics core
+    "display",        // display driver, fonts, text catalogue and the flash image it reads
+    "data",           // data pool
+    "link",           // controller link
+    "widgets",        // header, footer, menu list, value editor, formatters
+    "spine",          // the user-interface spine and the illumination task
+    "screens",        // every screen family
+    "startup",        // the composition root
+    "sim/controller", // the boiler-controller emulator the hosts may run
+    "sim/host",       // the window host and the headless runner
 };
 
 // Headers of the operating system and the libraries that only the host layers may know.
@@ -93,7 +94,7 @@ TEST(IncludeMatrix, EveryIncludeGoesToItsOwnLayerOrBelow)
         const int from = layerOf(file);
         for (const Include& inc : includesOf(root, file)) {
             if (inc.system) {
-                if (from < layerOf("sim/host/") && from != layerOf("sim/hal/") &&
+                if (from < layerOf("sim/controller/") && from != layerOf("sim/hal/") &&
                     std::regex_match(inc.target, HOST_ONLY_HEADER))
                     wrong.push_back(file + ":" + std::to_string(inc.line) + " <" + inc.target +
                                     "> belongs to the host layers");
@@ -114,6 +115,32 @@ TEST(IncludeMatrix, EveryIncludeGoesToItsOwnLayerOrBelow)
     for (const std::string& w : wrong)
         report += "\n  " + w;
     EXPECT_TRUE(wrong.empty()) << "includes against the layer order:" << report;
+}
+
+// The controller emulator stands where a real controller's bus adapter would: it knows the
+// panel only by the bus driver interface with the byte handlers, and the host abstraction.
+TEST(IncludeMatrix, TheControllerEmulatorSeesOnlyTheBusAndTheHost)
+{
+    const fs::path root = PANELSIM_SOURCE_DIR;
+    std::vector<std::string> wrong;
+    size_t files = 0;
+    for (const std::string& file : sourcesOfEveryLayer(root)) {
+        if (file.rfind("sim/controller/", 0) != 0) continue;
+        ++files;
+        for (const Include& inc : includesOf(root, file)) {
+            if (inc.system) continue;
+            const bool allowed = inc.target == "link/dis.h" ||
+                                 inc.target.rfind("sim/controller/", 0) == 0 ||
+                                 inc.target.rfind("sim/hal/", 0) == 0;
+            if (!allowed)
+                wrong.push_back(file + ":" + std::to_string(inc.line) + " \"" + inc.target + "\"");
+        }
+    }
+    EXPECT_GT(files, 0u);
+    std::string report;
+    for (const std::string& w : wrong)
+        report += "\n  " + w;
+    EXPECT_TRUE(wrong.empty()) << "the emulator reaches into the panel:" << report;
 }
 
 TEST(IncludeMatrix, TheCheckSeesAnUpwardInclude)
