@@ -425,9 +425,9 @@ const std::vector<Case>& cases()
         {"circuit label",
          [] { DIS_SendCircuitLabel(1, "Wintergarten Süd"); },
          "label circuit 1: label half 2: \"Wintergarten Süd\" (language 0)",
-         [] { DAT_ClearCircuitLabel(DAT_LABEL_TEXT_CIRCUIT1); },
+         [] { DAT_ClearCircuitLabel(TXT_HEIZKREIS_1); },
          {25},
-         [] { return label(DAT_LABEL_TEXT_CIRCUIT1) == "Wintergarten Süd"; }},
+         [] { return label(TXT_HEIZKREIS_1) == "Wintergarten Süd"; }},
     };
     return all;
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "controller/controller_fixture.h"
+#include "display/text.h"
 #include "sim/controller/ctl_state.h"
 
 namespace {
@@ -217,7 +218,7 @@ TEST_F(ControllerStateFile, WhatThePanelSentIsThereInTheNextRun)
     DAT_SelectCircuit(2);
     EXPECT_EQ(DAT_GetRoomSetTempReduced(), 12);
     char text[61] = {};
-    DAT_GetCircuitLabel(DAT_LABEL_TEXT_CIRCUIT2, text, sizeof text);
+    DAT_GetCircuitLabel(TXT_HEIZKREIS_2, text, sizeof text);
     EXPECT_STREQ(text, "Werkstatt");
     DIS_SendCodingRead(3, 2, 0x80, 1);
     run(3000);
