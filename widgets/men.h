@@ -20,6 +20,9 @@
 //       return MEN_Handle(MENU, me, e) ? nullptr : &BMM_Menuemonitor;
 //   }
 //
+// The family's reset, which UI_ResetScreens calls at every panel start, forgets the memory
+// (MEN_ResetMemory).
+//
 // MEN_Handle answers entry (rows, visibility, geometry), init (reason 3 the first visible row,
 // 4 the saved position when its rows are still visible, any other reason keeps position and
 // hint; then the whole screen drawn), exit (position saved, UI_ScreenExit), Up and Down

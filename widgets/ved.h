@@ -5,15 +5,15 @@
 // the container; the dialog and the feedback are one descriptor and two one-line handlers:
 //
 //   int16_t storedRoomTemp() { return DAT_ToDisplayTemp(DAT_GetRoomSetTemp()); }
-//   VED_Limits roomLimits() { return DAT_Fahrenheit() ? VED_Limits{37, 99, 1} : {3, 37, 1}; }
-//   void sendRoomTemp(int16_t v) { DAT_SetRoomSetTemp(...); DIS_SendRoomSetTemp(); }
-//   constexpr VED_Screen ROOM{.header = drawTitle, .get = storedRoomTemp,
+//   VED_Limits roomLimits() { return DAT_GetTempUnitFahrenheit() ? ROOM_F : ROOM_C; }
+//   void sendRoomTemp(int16_t value) { ...store the value in Celsius, queue command 205... }
+//   constexpr VED_Screen ROOM{.header = drawTitleWithCircuit, .get = storedRoomTemp,
 //                             .limits = roomLimits, .send = sendRoomTemp,
 //                             .format = FMT_DrawTemperature, .container = &BRT_Raumtemperatur,
 //                             .dialog = &BRT_TemperaturDialog, .feedback = &BRT_Feedback};
-//   container Init: VED_ScreenSetUp(ROOM), then HSM_Start(me, &BRT_TemperaturDialog)
-//   dialog:   return VED_HandleDialog(ROOM, me, e) ? nullptr : &BRT_Raumtemperatur;
-//   feedback: return VED_HandleFeedback(ROOM, me, e) ? nullptr : &BRT_Raumtemperatur;
+//   container:  Init: VED_ScreenSetUp(ROOM), HSM_Start(me, &BRT_TemperaturDialog); Back: return
+//   dialog:     return VED_HandleDialog(ROOM, me, e) ? nullptr : &BRT_Raumtemperatur;
+//   feedback:   return VED_HandleFeedback(ROOM, me, e) ? nullptr : &BRT_Raumtemperatur;
 //
 // The dialog: entry sets the key acceleration; init draws header, the field inverted and
 // "Ändern mit ♯"; Up/Right and Down/Left step the value ("Übernehmen mit OK" for 4 s, then the
@@ -26,6 +26,7 @@
 #include <cstdint>
 
 #include "display/fonts.h"
+#include "display/text.h"
 #include "gfx/gfx.h"
 #include "kernel/hsm.h"
 #include "widgets/fus.h"
@@ -68,7 +69,8 @@ struct VED_Limits {
 };
 
 struct VED_Screen {
-    void (*header)() = nullptr;            // title line and separator
+    TextId title = TXT_NONE;               // left in the header, with the separator
+    void (*header)() = nullptr;            // draws the header instead of the title
     int16_t (*get)() = nullptr;            // the stored value, in display units
     VED_Limits (*limits)() = nullptr;      // in display units
     void (*send)(int16_t value) = nullptr; // stores the value, sends it to the controller

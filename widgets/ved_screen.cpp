@@ -2,6 +2,7 @@
 #include "display/lcd.h"
 #include "kernel/evt.h"
 #include "widgets/fus.h"
+#include "widgets/kop.h"
 #include "widgets/screen.h"
 #include "widgets/ved.h"
 
@@ -32,7 +33,12 @@ void VED_ScreenSetUp(const VED_Screen& s)
 void VED_ScreenDraw(const VED_Screen& s, bool editing, uint8_t hint)
 {
     GFX_Clear();
-    if (s.header != nullptr) s.header();
+    if (s.header != nullptr) {
+        s.header();
+    } else {
+        KOP_DrawLeft(s.title);
+        KOP_DrawLine();
+    }
     VED_Draw(editing ? GFX_TEXT_REVERSE : GFX_TEXT_NORMAL);
     FUS_DrawHint(hint);
 }

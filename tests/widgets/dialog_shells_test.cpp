@@ -7,7 +7,6 @@
 #include "support/display_probe.h"
 #include "widgets/abf.h"
 #include "widgets/fmt.h"
-#include "widgets/kop.h"
 #include "widgets/screen.h"
 #include "widgets/ved.h"
 
@@ -57,7 +56,7 @@ void drawValue(const GFX_Rect& r, int16_t value)
     GFX_TextInRect(text, r, GFX_ALIGN_CENTER);
 }
 
-constexpr VED_Screen VALUE{.header = [] { KOP_DrawLeft(TXT_RAUM_SOLLTEMP); },
+constexpr VED_Screen VALUE{.title = TXT_RAUM_SOLLTEMP,
                            .get = [] { return stored; },
                            .limits =
                                [] {
