@@ -17,7 +17,7 @@ StateHandler parentOf(Hsm& me, StateHandler s) { return s->handler(me, emptyEven
 
 StateHandler trigger(Hsm& me, StateHandler s, const Event& e, const char* word)
 {
-    DBG_Printf("\n %s %s", s->name, word);
+    DBG_Printf(s->log == StateLog::Joined ? "\n %s%s" : "\n %s %s", s->name, word);
     return s->handler(me, e);
 }
 

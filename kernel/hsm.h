@@ -19,10 +19,13 @@ using StateHandler = const State*;
 using StateFn = StateHandler (*)(Hsm& me, const Event& e);
 
 // The engine prints "\n NAME Entry", "\n NAME Init" and "\n NAME Exit" from the name, so every
-// state of the system logs all three.
+// state of the system logs all three. A state whose log lines carry the word straight after the
+// name ("\n NAMEEntry") says so: service tools match those lines as they are.
+enum class StateLog : uint8_t { Blank, Joined };
 struct State {
     const char* name;
     StateFn handler;
+    StateLog log = StateLog::Blank;
 };
 
 struct Hsm {
