@@ -6,6 +6,7 @@
 #include "base/utf8.h"
 #include "data/datapool.h"
 #include "display/text.h"
+#include "kernel/evt.h"
 #include "link/link_state.h"
 
 namespace {
@@ -224,6 +225,12 @@ void DIS_SendHolidayDelete()
 }
 
 void DIS_SendCircuitBasicSetting() { sendByte(DIS_MSG_CIRCUIT, 229, 1); }
+
+void DIS_SendCodingFactorySetting()
+{
+    sendByte(DIS_MSG_CIRCUIT, 229, DIS_BASIC_SETTING_CODINGS);
+    EVT_Post(PRIO_LINK, SIG_LINK_POLL_NOW);
+}
 
 void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program, uint8_t controllerPeriod)
 {

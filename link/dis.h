@@ -208,6 +208,10 @@ void DIS_SendHolidayStart(uint32_t seconds);             // 217: departure day 2
 void DIS_SendHolidayEnd(uint32_t seconds);               // 218: return day 00:00:00
 void DIS_SendHolidayDelete();                            // 219
 void DIS_SendCircuitBasicSetting();                      // 229, byte 4 = 1
+// 229, byte 4 = 2: every coding parameter back to its factory setting; the link then polls at
+// once, as the controller's configuration may have changed with it.
+inline constexpr uint8_t DIS_BASIC_SETTING_CODINGS = 2;
+void DIS_SendCodingFactorySetting();
 // 229 for a time program (byte 4 = 3 heating, 4 hot water, 5 circulation, byte 5 = period).
 void DIS_SendTimeProgramBasicSetting(uint8_t circuit, TimeProgram program,
                                      uint8_t controllerPeriod);
