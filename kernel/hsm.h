@@ -37,6 +37,8 @@ struct Hsm {
 // state's debug name can never differ from the name the code uses. HSM_STATE(BGA_Grundanzeige,
 // grundanzeige) defines BGA_Grundanzeige, logged "\n BGA_Grundanzeige Entry".
 #define HSM_STATE(name, handler) const State name = {#name, handler}
+// The same for a state whose lines carry the word straight after the name.
+#define HSM_STATE_JOINED(name, handler) const State name = {#name, handler, StateLog::Joined}
 
 // The top state of every machine: consumes everything, has no parent.
 extern const State HSM_Top;

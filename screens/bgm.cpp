@@ -7,6 +7,7 @@
 #include "screens/bga.h"
 #include "screens/bhkm.h"
 #include "screens/bsd.h"
+#include "screens/bsvm.h"
 #include "screens/bwwm.h"
 #include "spine/ui_spine.h"
 #include "widgets/men.h"
@@ -50,7 +51,7 @@ constexpr std::array<MEN_Row, 7> ROWS{{
      .help = HLP_BGM_EINSTELLUNGEN,
      .icon = &PIC_IconEinstellungen},
     {.text = TXT_SERVICE,
-     .target = nullptr /* BSVM_Servicemenue */,
+     .target = &BSVM_Servicemenue,
      .help = HLP_BGM_SERVICE,
      .shown = serviceShown,
      .icon = &PIC_IconService},

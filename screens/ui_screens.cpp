@@ -1,5 +1,7 @@
 #include "screens/ui_screens.h"
 
+#include "screens/bcp.h"
+#include "screens/bcpm.h"
 #include "screens/bee.h"
 #include "screens/bfa.h"
 #include "screens/bga.h"
@@ -11,6 +13,8 @@
 #include "screens/bma.h"
 #include "screens/bra.h"
 #include "screens/bsd.h"
+#include "screens/bspm.h"
+#include "screens/bsvm.h"
 #include "screens/bwwm.h"
 #include "spine/ui_spine.h"
 #include "widgets/abf.h"
@@ -22,8 +26,8 @@ const UI_Screens UI_screens{
     &BGM_Grundmenue,
     &BMA_BedienungGesperrt,
     &BHA_Hilfeanzeige,
-    nullptr, // BSVM_Servicemenue
-    nullptr, // BCPM_Codierung_2_Menue
+    &BSVM_Servicemenue,
+    &BCPM_Codierung_2_Menue,
     nullptr, // BTC_TeilnehmerWink
     [] { BRA_SetAngle(0); },
 };
@@ -39,5 +43,9 @@ void UI_ResetScreens()
     BHKM_Reset();
     BHKW_Reset();
     BWWM_Reset();
+    BSVM_Reset();
+    BSPM_Reset();
+    BCPM_Reset();
+    BCP_Reset();
     ABF_Reset();
 }

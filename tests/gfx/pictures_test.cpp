@@ -65,6 +65,7 @@ const std::array PLACEMENTS{
     Placement{PIC(Maintenance), 60, 60, 90, 55, MESSAGE_AREA},
     Placement{PIC(FlueGasOn), 20, 20, 216, 3, HEADER_ICON_AREA},
     Placement{PIC(FlueGasOff), 20, 20, 216, 3, HEADER_ICON_AREA},
+    Placement{PIC(CodingSymbol), 22, 22, 217, 2, HEADER_ICON_AREA},
 };
 
 #undef PIC

@@ -96,12 +96,13 @@ TEST_F(Engine, StateWithoutExitActionIsNotAskedForItsParentAgain)
     EXPECT_TRUE(log.contains("\n Plain Exit\n A2 Exit\n A Exit\n X Entry\n X Init"));
 }
 
+StateHandler joinedFn(Hsm&, const Event&) { return &A; }
+HSM_STATE_JOINED(Joined, joinedFn);
+
 TEST_F(Engine, AStateWithJoinedLogLinesPrintsTheWordStraightAfterItsName)
 {
-    static const State joined{"Joined", [](Hsm&, const Event&) -> StateHandler { return &A; },
-                              StateLog::Joined};
     LogCapture log;
-    HSM_Tran(m, &A, &joined, 0);
+    HSM_Tran(m, &A, &Joined, 0);
     HSM_Tran(m, &A, &A2, 0);
     EXPECT_TRUE(log.contains("\n JoinedEntry\n JoinedInit\n JoinedExit\n A2 Entry"));
 }
