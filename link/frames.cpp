@@ -12,7 +12,9 @@ LinkState& link = linkState;
 
 void nothing() {}
 constexpr DIS_BusDriver INERT_DRIVER{nothing, nothing, nothing, nothing, nothing, nothing, nothing};
-const DIS_BusDriver* driver = &INERT_DRIVER;
+// A host may plug its driver in while the panel runs, from a thread of its own.
+const DIS_BusDriver* driverInUse = &INERT_DRIVER;
+const DIS_BusDriver& bus() { return *__atomic_load_n(&driverInUse, __ATOMIC_ACQUIRE); }
 
 enum class LinkBuffer : uint8_t { RxMessage, Request, ChangeMask, Status, Long };
 enum class Completion : uint8_t { None, MessageReceived, StatusReceived };
@@ -103,8 +105,11 @@ void chooseResponse()
 std::array<uint8_t, DIS_STATUS_BUFFER_SIZE>& DIS_StatusBuffer() { return link.status; }
 uint8_t& DIS_LinkFlags() { return link.flags; }
 
-void DIS_SetBusDriver(const DIS_BusDriver* d) { driver = d != nullptr ? d : &INERT_DRIVER; }
-const DIS_BusDriver& DIS_Bus() { return *driver; }
+void DIS_SetBusDriver(const DIS_BusDriver* d)
+{
+    __atomic_store_n(&driverInUse, d != nullptr ? d : &INERT_DRIVER, __ATOMIC_RELEASE);
+}
+const DIS_BusDriver& DIS_Bus() { return bus(); }
 
 void DIS_OnTransferDone() { EVT_Post(PRIO_LINK, SIG_LINK_SERVICE); }
 
@@ -165,21 +170,23 @@ void DIS_OnReadDone(bool acknowledged)
     if (!link.responseIsArmed) return;
     if (acknowledged) {
         link.armedLength = 0;
-        driver->stopAttention();
+        bus().stopAttention();
     } else if (link.retries > 0) {
         --link.retries;
-        driver->raiseAttention();
+        bus().raiseAttention();
     }
 }
 
 void DIS_ArmResponse(const uint8_t* buffer, uint8_t length)
 {
-    driver->responseChanging();
+    // One driver for the whole change, even if the host plugs another one in meanwhile.
+    const DIS_BusDriver& d = bus();
+    d.responseChanging();
     link.armed = buffer;
     link.armedLength = length;
     link.retries = DIS_RESPONSE_RETRIES;
-    driver->responseChanged();
-    driver->raiseAttention();
+    d.responseChanged();
+    d.raiseAttention();
 }
 
 void DIS_ArmBlock(uint8_t block)
@@ -206,7 +213,7 @@ void DIS_ResetBusState()
     link.armed = nullptr;
     link.armedLength = 0;
     link.retries = 0;
-    driver->stopAttention();
+    bus().stopAttention();
 }
 
 bool DIS_FeedFrame(const uint8_t* bytes, size_t n)

@@ -11,11 +11,17 @@
 namespace {
 
 constexpr const char* usage = R"(usage:
-  panelsim [--uart0 DEVICE] [--no-dialogs]
+  panelsim [--uart0 DEVICE] [--no-dialogs] [--controller] [--fresh] [--state FILE]
         the simulator window: the device picture with its display and keys, and the log.
         --uart0 DEVICE  serial channel 0 (the factory test) on a serial device; by default a
                         pseudo terminal, whose name is shown in the log
         --no-dialogs    host errors are written to SimError.log and the log only
+        --controller    start with the controller emulator on the bus (F7 or its button
+                        switches it on and off)
+        --fresh         the emulator starts from the built-in values, not its state file
+        --state FILE    the emulator's state file (default
+                        $XDG_STATE_HOME/panelsim/controller.state, or
+                        ~/.local/state/panelsim/controller.state)
   panelsim --headless --script FILE [--realtime]
         the panel on virtual time, driven by a script (FILE "-" reads standard input);
         standard output is the panel's debug log, byte for byte, with the runner's own lines
@@ -91,6 +97,14 @@ int main(int argc, char** argv)
             window.uart0 = v;
         } else if (arg == "--no-dialogs") {
             window.dialogs = false;
+        } else if (arg == "--controller") {
+            window.controller = true;
+        } else if (arg == "--fresh") {
+            window.fresh = true;
+        } else if (arg == "--state") {
+            const char* v = value("--state");
+            if (!v) return usageError("--state needs a file");
+            window.stateFile = v;
         } else if (arg == "--quit-after") {
             const char* v = value("--quit-after");
             if (!v) return usageError("--quit-after needs milliseconds");

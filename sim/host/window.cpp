@@ -14,6 +14,7 @@
 #include "display/fonts.h"
 #include "gfx/font.h"
 #include "kernel/app.h"
+#include "sim/controller/controller.h"
 #include "sim/hal/debug.h"
 #include "sim/hal/host_services.h"
 #include "sim/hal/instance.h"
@@ -36,9 +37,26 @@ constexpr size_t logLines = 400;
 
 struct Button {
     SDL_Rect rect;
-    const char* label;
-    enum class Action { Suspend, Continue, Quit } action;
+    std::string label;
+    enum class Action {
+        Suspend,
+        Continue,
+        Quit,
+        Controller,
+        Fault,
+        Maintenance,
+        Lockout,
+        Commissioning,
+        Wink,
+        Reset,
+        Silent,
+        Clear
+    } action;
 };
+
+// The faults the window's fault button raises, one after the other: the boiler sensor, the
+// outside sensor, the storage sensor, the communication, the temperature limiter.
+constexpr uint8_t INJECTED_FAULTS[] = {0x30, 0x18, 0x50, 0xB8, 0xE8};
 
 // The debug output as lines for the log pane; written by every thread of the panel.
 class LogBuffer {
@@ -180,6 +198,10 @@ class Window {
     void hostLog(const char* text) { debug(text, strlen(text)); }
     void suspend();
     void resume();
+    void controller(bool on);
+    void inject(Button::Action action);
+    void saveControllerState();
+    void layoutButtons();
     SDL_Rect keyRect(int hardkey) const;
     void pressHardkey(int hardkey);
     void releaseHardkey();
@@ -209,6 +231,9 @@ class Window {
     uint32_t keysHeld_ = 0;
     std::vector<Button> buttons_;
     bool quit_ = false;
+    size_t nextFault_ = 0;
+    bool stateError_ = false; // a failed state-file write is told once
+    Uint64 lastSave_ = 0;
 };
 
 bool Window::open()
@@ -249,12 +274,97 @@ bool Window::open()
     frame_.assign(size_t(width_) * height_, 0xFF000000 | background);
     frameSurface_ = SDL_CreateRGBSurfaceWithFormatFrom(frame_.data(), width_, height_, 32,
                                                        width_ * 4, SDL_PIXELFORMAT_ARGB8888);
-    const int bx = picture_.front.width + 12, by = 40;
-    buttons_ = {{{bx, by, 128, 28}, "Suspend (F5)", Button::Action::Suspend},
-                {{bx + 138, by, 138, 28}, "Continue (F6)", Button::Action::Continue},
-                {{bx + 286, by, 138, 28}, "Quit (Ctrl+Q)", Button::Action::Quit}};
+    layoutButtons();
     composeDevice({0, 0, picture_.front.width, picture_.front.height});
     return frameSurface_ != nullptr;
+}
+
+// The application control, then the controller emulator: its switch, and the events it can
+// raise while it is on.
+void Window::layoutButtons()
+{
+    const int bx = picture_.front.width + 12, by = 40;
+    const bool on = CTL_IsOn();
+    buttons_ = {{{bx, by, 128, 28}, "Suspend (F5)", Button::Action::Suspend},
+                {{bx + 138, by, 138, 28}, "Continue (F6)", Button::Action::Continue},
+                {{bx + 286, by, 138, 28}, "Quit (Ctrl+Q)", Button::Action::Quit},
+                {{bx, by + 34, 200, 24},
+                 on ? "Controller: on (F7 turns off)" : "Controller: off (F7 turns on)",
+                 Button::Action::Controller}};
+    if (!on) return;
+    char fault[32];
+    snprintf(fault, sizeof fault, "Fault %02X", INJECTED_FAULTS[nextFault_]);
+    const struct {
+        std::string label;
+        Button::Action action;
+    } injections[] = {{fault, Button::Action::Fault},
+                      {"Maintenance", Button::Action::Maintenance},
+                      {"Lock-out", Button::Action::Lockout},
+                      {"Commissioning", Button::Action::Commissioning},
+                      {"Wink", Button::Action::Wink},
+                      {"Panel reset", Button::Action::Reset},
+                      {CTL_IsSilent() ? "Silent now" : "Silent", Button::Action::Silent},
+                      {"Clear events", Button::Action::Clear}};
+    for (size_t i = 0; i < std::size(injections); ++i) {
+        const int x = bx + static_cast<int>(i % 4) * 106,
+                  y = by + 62 + static_cast<int>(i / 4) * 28;
+        buttons_.push_back({{x, y, 100, 24}, injections[i].label, injections[i].action});
+    }
+}
+
+void Window::controller(bool on)
+{
+    if (on && !CTL_Exists()) {
+        const SIM_HostTime t = SIM_GetHostTime();
+        const std::string path =
+            options_.stateFile.empty() ? CTL_DefaultStatePath() : options_.stateFile;
+        CTL_Create({t.utcSeconds - 60 * int64_t{t.minutesWest} + (t.daylightSaving ? 3600 : 0),
+                    path, options_.fresh},
+                   [](const std::string& line) {
+                       const std::string text = "\n" + line;
+                       current->debug(text.c_str(), text.size());
+                   });
+        hostLog(("\nController emulator, state file " + path +
+                 (options_.fresh ? " (started from the built-in values)" : ""))
+                    .c_str());
+    }
+    CTL_SetOn(on);
+    hostLog(on ? "\nController on: the emulator plays the boiler controller on the bus"
+               : "\nController off: the bus is inert");
+    layoutButtons();
+    composePane();
+    present();
+}
+
+void Window::inject(Button::Action action)
+{
+    if (!CTL_IsOn()) return;
+    switch (action) {
+    case Button::Action::Fault:
+        CTL_InjectFault(INJECTED_FAULTS[nextFault_]);
+        nextFault_ = (nextFault_ + 1) % std::size(INJECTED_FAULTS);
+        break;
+    case Button::Action::Maintenance: CTL_InjectMaintenance(); break;
+    case Button::Action::Lockout: CTL_InjectLockout(); break;
+    case Button::Action::Commissioning: CTL_InjectCommissioning(); break;
+    case Button::Action::Wink: CTL_InjectWink(); break;
+    case Button::Action::Reset: CTL_InjectPanelReset(); break;
+    case Button::Action::Silent: CTL_InjectSilence(); break;
+    case Button::Action::Clear: CTL_ClearEvents(); break;
+    default: return;
+    }
+    layoutButtons();
+    composePane();
+    present();
+}
+
+// The emulator's state goes to its file a second after it changed, and at the end.
+void Window::saveControllerState()
+{
+    std::string error;
+    if (CTL_SaveState(&error) || stateError_) return;
+    stateError_ = true;
+    hostError("The controller emulator cannot keep its state: " + error);
 }
 
 void Window::close()
@@ -379,6 +489,9 @@ void Window::keyboard(const SDL_KeyboardEvent& k, bool down)
     case SDLK_F6:
         if (down) resume();
         return;
+    case SDLK_F7:
+        if (down) controller(!CTL_IsOn());
+        return;
     case SDLK_q:
         if (down && (k.keysym.mod & KMOD_CTRL)) quit_ = true;
         return;
@@ -398,12 +511,22 @@ void Window::handle(const SDL_Event& e)
     case SDL_QUIT: quit_ = true; break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button != SDL_BUTTON_LEFT) break;
-        for (const Button& b : buttons_) {
+        // The controller's buttons change the buttons: act on a copy of the one clicked.
+        for (size_t i = 0; i < buttons_.size(); ++i) {
             const SDL_Point p{e.button.x, e.button.y};
-            if (!SDL_PointInRect(&p, &b.rect)) continue;
-            if (b.action == Button::Action::Suspend) suspend();
-            if (b.action == Button::Action::Continue) resume();
-            if (b.action == Button::Action::Quit) quit_ = true;
+            if (!SDL_PointInRect(&p, &buttons_[i].rect)) continue;
+            const Button::Action action = buttons_[i].action;
+            if (action == Button::Action::Suspend)
+                suspend();
+            else if (action == Button::Action::Continue)
+                resume();
+            else if (action == Button::Action::Quit)
+                quit_ = true;
+            else if (action == Button::Action::Controller)
+                controller(!CTL_IsOn());
+            else
+                inject(action);
+            break;
         }
         pressHardkey(hardkeyAt(e.button.x, e.button.y));
         break;
@@ -474,7 +597,7 @@ void Window::composePane()
         SDL_Rect r = b.rect;
         r.x -= picture_.front.width;
         s.fillRect(r, buttonColour);
-        s.text(small, b.label, r.x + 8, r.y + 10, paneText, r.x + r.w);
+        s.text(small, b.label, r.x + 8, r.y + r.h / 2 - 4, paneText, r.x + r.w);
     }
     const char* help[] = {
         "Mouse: click the keys of the device picture.",
@@ -482,7 +605,7 @@ void Window::composePane()
         "M = Menu, H or F1 = Help; hold two keys together for",
         "the combinations (OK+Up, OK+Down, M+OK, M+Down, OK+Back).",
     };
-    int y = 80;
+    int y = CTL_IsOn() ? 164 : 108;
     for (const char* line : help) {
         s.text(small, line, x0, y, paneDim, maxX);
         y += 11;
@@ -555,6 +678,7 @@ int Window::run()
     // The host's own mutex, apart from the panel's single-instance guard.
     SIM_AcquireInstanceLock("GUI Simulation - Mutex");
     startApplication();
+    if (options_.controller) controller(true);
 
     const Uint64 start = SDL_GetTicks64();
     size_t clicked = 0;
@@ -581,10 +705,16 @@ int Window::run()
         }
         // A second instance has told the user and ended; so does the window.
         if (appEnded_ && !appRunning_) quit_ = true;
+        if (now - lastSave_ >= 1000) {
+            saveControllerState();
+            lastSave_ = now;
+        }
         update(false);
     }
     const bool refused = appEnded_ && !appRunning_;
     stopApplication();
+    saveControllerState();
+    CTL_Destroy();
     SIM_ReleaseInstanceLock("GUI Simulation - Mutex");
     close();
     SIM_SetMessageBox(nullptr);

@@ -12,6 +12,9 @@ struct WindowOptions {
     int64_t quitAfterMs = -1;       // >= 0: close the window after this time
     std::string screenshot;         // with quitAfterMs: save the window as PNG before closing
     std::vector<int> clickHardkeys; // hardkeys clicked once the panel runs (smoke tests)
+    bool controller = false;        // start with the controller emulator on the bus
+    bool fresh = false;             // the emulator starts from the built-in values
+    std::string stateFile;          // the emulator's state file; empty: the user's default
 };
 
 // Runs the window host until the window is closed; returns the exit status.

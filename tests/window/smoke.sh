@@ -55,7 +55,33 @@ grep -q "Es ist bereits eine Simulation aktiv." second.txt || fail "no refusal m
 grep -q "first=0" status.txt || fail "the first window did not end cleanly"
 grep -q '\*SIG_REG_RESET' first.txt || fail "the xdotool click did not reach the panel"
 
-# 3. No display at all.
+# 3. The controller emulator: started with the window, an xdotool click on its fault button
+#    raises a fault that the panel shows, and the state is kept in its file with mode 0600.
+cat >controller.sh <<'INNER'
+timeout 40 "$1" --no-dialogs --controller --state "$2/state/controller.state" \
+    --quit-after 16000 >first.txt 2>&1 &
+first=$!
+for i in $(seq 50); do
+    id=$(xdotool search --name '^panelsim$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] && break
+    sleep 0.2
+done
+sleep 8
+# The fault button: the first of the emulator's buttons, 12 px into the pane of 440 px, 102 px down.
+width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
+xdotool mousemove --window "$id" $((width - 440 + 60)) 114 click 1
+wait $first
+echo "first=$?" >status.txt
+INNER
+step "the controller emulator and its fault button"
+timeout 70 xvfb-run -a -s '-screen 0 1400x900x24' bash controller.sh "$panelsim" "$work"
+grep -q "first=0" status.txt || fail "the window with the emulator did not end cleanly"
+grep -q "controller 240: panel announced" first.txt || fail "the emulator did not start the link"
+grep -q "controller fault 30 raised" first.txt || fail "the fault button did not reach the emulator"
+grep -q " BMA_Stoerung Entry" first.txt || fail "the panel did not show the fault"
+[ "$(stat -c %a state/controller.state 2>/dev/null)" = 600 ] || fail "no state file with mode 0600"
+
+# 4. No display at all.
 step "no display"
 timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY "$panelsim" >nodisplay.txt 2>&1
 status=$?
