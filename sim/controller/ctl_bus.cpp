@@ -22,7 +22,9 @@ constexpr uint64_t SLOT_MS = 20;     // one transfer at most per slot
 constexpr uint64_t POLL_MS = 200;    // a read without attention: it gives the link its service
 constexpr uint64_t STATUS_MS = 5000; // measured values at most this often
 constexpr uint64_t STATUS_KEEP_ALIVE_MS = 20000; // a status transfer at least this often
-constexpr uint64_t MASK_HOLD_MS = 300;           // the panel takes a mask before the next one
+// The panel takes a mask or a status transfer over at its next link service: the next one waits.
+constexpr uint64_t MASK_HOLD_MS = 300;
+constexpr uint64_t STATUS_HOLD_MS = 300;
 constexpr uint64_t PLANT_STEP_MS = 1000;
 constexpr uint8_t READ_ARMED_RESPONSE = 0x00; // the command byte before a read
 
@@ -142,6 +144,7 @@ void serveRequest(Emulator& e, const std::vector<uint8_t>& request)
 bool statusDue(const Emulator& e, uint64_t now)
 {
     if (!e.statusSent) return true;
+    if (now - e.lastStatus < STATUS_HOLD_MS) return false;
     const CtlBytes<20>& s = e.plant.status;
     for (size_t i : {size_t{0}, size_t{1}, CtlStatus::TESTS, CtlStatus::BYTE7})
         if (s[i] != e.sentStatus[i]) return true;
@@ -166,6 +169,7 @@ void sendStatus(Emulator& e, uint64_t now)
 
 void slot(Emulator& e, uint64_t now)
 {
+
     if (busReset.exchange(false)) e.answer.reset();
     if (e.answer) {
         writeBlock(CTL_BLOCK_MESSAGE, e.answer->bytes.data(), e.answer->length);

@@ -472,33 +472,45 @@ uint8_t CTL_UnpackTime(uint8_t b)
     return t > CTL_END_OF_DAY ? CTL_UNUSED_TIME : static_cast<uint8_t>(t);
 }
 
-CtlRecord CTL_FaultRecord(uint8_t code, uint8_t category, uint32_t time, uint16_t hours)
+namespace {
+
+// The controller's own filing of its fault codes by the part that reports them: the category
+// names the part in the fault list, the help category picks the help text the panel shows.
+struct Filing {
+    uint8_t first, last, category, help;
+};
+constexpr Filing FILING[] = {
+    {0x10, 0x1F, 5, 15},  {0x20, 0x27, 6, 3},   {0x28, 0x2F, 27, 3}, {0x30, 0x3F, 7, 2},
+    {0x40, 0x4F, 6, 3},   {0x50, 0x57, 8, 4},   {0x58, 0x5F, 24, 5}, {0x60, 0x6F, 12, 9},
+    {0x90, 0x9F, 23, 5},  {0xA0, 0xAF, 32, 17}, {0xB0, 0xB5, 11, 2}, {0xB6, 0xB7, 36, 15},
+    {0xB8, 0xBF, 35, 12}, {0xC0, 0xC3, 20, 13}, {0xC4, 0xC7, 26, 9}, {0xC8, 0xCF, 33, 3},
+    {0xD0, 0xDF, 2, 14},  {0xE0, 0xE7, 4, 2},   {0xE8, 0xEF, 3, 2},  {0xF0, 0xFF, 25, 14},
+};
+
+const Filing* filing(uint8_t code)
 {
-    CtlRecord r{};
-    r[0] = code;
-    r[1] = category;
-    r[5] = static_cast<uint8_t>(hours);
-    r[6] = static_cast<uint8_t>(hours >> 8);
-    CTL_Store32(&r[7], time);
-    return r;
+    for (const Filing& f : FILING)
+        if (code >= f.first && code <= f.last) return &f;
+    return nullptr;
 }
+
+} // namespace
 
 uint8_t CTL_FaultCategory(uint8_t code)
 {
-    // The controller's own filing of its fault codes by the part that reports them.
-    struct Filing {
-        uint8_t first, last, category;
-    };
-    constexpr Filing FILING[] = {
-        {0x10, 0x17, 5},  {0x18, 0x1F, 5},  {0x20, 0x27, 6},  {0x28, 0x2F, 27}, {0x30, 0x37, 7},
-        {0x38, 0x3F, 7},  {0x40, 0x4F, 6},  {0x50, 0x57, 8},  {0x58, 0x5F, 24}, {0x60, 0x6F, 12},
-        {0x90, 0x9F, 23}, {0xA0, 0xAF, 32}, {0xB0, 0xB5, 11}, {0xB6, 0xB7, 36}, {0xB8, 0xBF, 35},
-        {0xC0, 0xC3, 20}, {0xC4, 0xC7, 26}, {0xC8, 0xCF, 33}, {0xD0, 0xDF, 2},  {0xE0, 0xE7, 4},
-        {0xE8, 0xEF, 3},  {0xF0, 0xFF, 25},
-    };
-    for (const Filing& f : FILING)
-        if (code >= f.first && code <= f.last) return f.category;
-    return 0;
+    const Filing* f = filing(code);
+    return f != nullptr ? f->category : 0;
+}
+
+CtlRecord CTL_FaultRecord(uint8_t code, uint32_t time)
+{
+    const Filing* f = filing(code);
+    CtlRecord r{};
+    r[0] = code;
+    r[1] = f != nullptr ? f->category : 0;
+    r[5] = f != nullptr ? f->help : 0;
+    CTL_Store32(&r[7], time);
+    return r;
 }
 
 CtlPlant CTL_BuiltInPlant(int64_t clock)

@@ -211,7 +211,7 @@ double CTL_HeatingCurve(double slope, double level, double roomSet, double outsi
 uint8_t CTL_PackTime(uint8_t steps);
 uint8_t CTL_UnpackTime(uint8_t b);
 
-// A fault in the list and the history: code, category, time.
-CtlRecord CTL_FaultRecord(uint8_t code, uint8_t category, uint32_t time, uint16_t hours);
-// The category the controller files a fault code under (the text the panel shows).
+// A fault in the list and the history: code, category (the part the panel names), help
+// category (the help text it shows), time.
+CtlRecord CTL_FaultRecord(uint8_t code, uint32_t time);
 uint8_t CTL_FaultCategory(uint8_t code);

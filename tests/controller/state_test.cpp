@@ -43,7 +43,7 @@ CtlPlant changedPlant()
     p.labels[1].language = 3;
     p.coding[3].value = static_cast<int16_t>(p.coding[3].maximum);
     p.statistics[14] = 0x42;
-    p.history.push_back(CTL_FaultRecord(0x30, 7, 1767600000, 900));
+    p.history.push_back(CTL_FaultRecord(0x30, 1767600000));
     return p;
 }
 
