@@ -1,5 +1,6 @@
 // Texts of every language measured where the screens draw them: menu items beside a picture or
 // an icon, and the single big word of a dialog in the large font, wrapped as the screen wraps.
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,6 +64,69 @@ constexpr Placement placements[] = {
     // fan-speed dialog: the stage rows from x 1, their value field inverted from x 189
     {"fan-speed row", TXT_DREHZAHL_STUFE_1, Font::Normal, 187, 1},
     {"fan-speed row", TXT_DREHZAHL_STUFE_2, Font::Normal, 187, 1},
+    // service menu, lines x 0..239
+    {"service menu item", TXT_DIAGNOSE, Font::Normal, 236, 1},
+    {"service menu item", TXT_AKTORENTEST, Font::Normal, 236, 1},
+    {"service menu item", TXT_CODIEREBENE_1, Font::Normal, 236, 1},
+    {"service menu item", TXT_CODIEREBENE_2, Font::Normal, 236, 1},
+    {"service menu item", TXT_FEHLERHISTORIE, Font::Normal, 236, 1},
+    {"service menu item", TXT_SERVICEFUNKTIONEN, Font::Normal, 236, 1},
+    {"service menu item", TXT_SERVICE_BEENDEN_FRAGE, Font::Normal, 236, 1},
+    // coding group menu: the group left, "HK1"/"HK2" at the right end of the line
+    {"coding group", TXT_ALLGEMEIN, Font::Normal, 236, 1},
+    {"coding group", TXT_KESSEL, Font::Normal, 236, 1},
+    {"coding group", TXT_WARMWASSER, Font::Normal, 236, 1},
+    {"coding group", TXT_SOLAR, Font::Normal, 236, 1},
+    {"coding group", TXT_HEIZKREIS_1, Font::Normal, 190, 1},
+    {"coding group", TXT_HEIZKREIS_2, Font::Normal, 190, 1},
+    {"coding group", TXT_GRUNDEINSTELLUNG, Font::Normal, 236, 1},
+    {"factory-setting question", TXT_AKTIVIEREN_FRAGE, Font::Normal, 238, 1},
+    // service-pin message, large font wrapped in x 0..239, y 28..131
+    {"service-pin message", TXT_LON_MODUL, Font::Large, 240, 3},
+};
+
+// Coding level 1: the address texts wrapped in x 1..238, y 29..78.
+constexpr TextId CODING_ADDRESS_TEXTS[] = {
+    TXT_EIN_MEHRKESSELANLAGE,
+    TXT_KESSELNUMMER,
+    TXT_WARTUNG_BRENNER_BETRIEBSSTUNDEN_IN_100,
+    TXT_WARTUNG_ZEITINTERVALL_IN_MONATEN,
+    TXT_STATUS_WARTUNG,
+    TXT_BEFUELLUNG_ENTLUEFTUNG,
+    TXT_EXTERN_SPERREN_AUF_PUMPEN,
+    TXT_EXTERN_ANFORDERN_AUF_PUMPEN,
+    TXT_WARMWASSER_SOLLTEMP_NACHLADEUNTERDRUECKUNG,
+    TXT_FREIGABE_ZIRKULATIONSPUMPE,
+    TXT_ANLAGENSCHEMA,
+    TXT_FUNKTION_INTERNE_UMWAELZPUMPE,
+    TXT_TEILNEHMER_NR,
+    TXT_EINFAMILIEN_MEHRFAMILIENHAUS,
+    TXT_BEDIENUNG_SPERREN,
+    TXT_EXT_BETRIEBSPROGRAMM_UMSCHALTUNG_AUF_HEIZKREIS,
+    TXT_VORLAUF_SOLLTEMPERATUR_BEI_EXT_ANFORDERUNG,
+    TXT_WARMWASSER_VORRANG,
+    TXT_SOMMERSPARFUNKTION_AUSSENTEMPERATUR,
+    TXT_SOMMERSPARFUNKTION_ABSOLUT,
+    TXT_MISCHERSPARFUNKTION,
+    TXT_PUMPENSTILLSTANDSZEIT_UEBERGANG_RED_BETRIEB,
+    TXT_WITTERUNGSGEFUEHRT_RAUMAUFSCHALTUNG,
+    TXT_SOMMERSPARFUNKTION_RAUMTEMPERATUR,
+    TXT_VORLAUFTEMPERATUR_MINIMALBEGRENZUNG,
+    TXT_VORLAUFTEMPERATUR_MAXIMALBEGRENZUNG,
+    TXT_BETRIEBSPROGRAMM_UMSCHALTUNG,
+    TXT_MAX_PUMPENDREHZAHL_IM_NORMALBETRIEB,
+    TXT_MIN_PUMPENDREHZAHL,
+    TXT_ESTRICHFUNKTION,
+    TXT_PARTYBETRIEB_ZEITBEGRENZUNG,
+    TXT_PUMPENSCHALTUNG_BEI_NUR_WARMWASSER,
+    TXT_PUMPENSCHALTUNG_BEI_ABSCHALTBETRIEB,
+    TXT_BEGINN_TEMPERATURANHEBUNG,
+    TXT_ENDE_TEMPERATURANHEBUNG,
+    TXT_ERHOEHUNG_VORLAUF_SOLLTEMPERATUR,
+    TXT_ZEITDAUER_ERHOEHUNG_VORLAUF_SOLLTEMPERATUR,
+    TXT_SPEICHER_MAXIMALTEMPERATUR,
+    TXT_STAGNATIONSZEIT_REDUZIERUNG,
+    TXT_NENNVOLUMENSTROM_KOLLEKTORKREIS,
 };
 
 // The lines a text takes when every line break is kept and a line longer than the width is
@@ -114,6 +178,42 @@ TEST_F(TextPlacement, EveryLanguageFitsWhereTheScreensDrawIt)
                 << name << ": " << p.where << " text " << p.id << " \"" << text << "\" needs "
                 << (lines == 0 ? "a word wider than " : std::to_string(lines) + " lines of ")
                 << p.width << " px (room for " << p.maxLines << ")";
+        }
+    }
+}
+
+TEST_F(TextPlacement, CodingAddressTextsFitAboveTheBoxes)
+{
+    for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
+        TXT_SetLanguage(language);
+        for (TextId id : CODING_ADDRESS_TEXTS) {
+            const std::string text = TXT_Get(id);
+            const int lines = wrappedLines(text, 238);
+            EXPECT_TRUE(lines >= 1 && lines <= 2)
+                << std::string(TXT_Get(TXT_SPRACHNAME)) << ": text " << id << " \"" << text
+                << "\" needs " << lines << " lines";
+        }
+    }
+}
+
+TEST_F(TextPlacement, CodingTitlesLeaveRoomForTheLevelAndTheSymbol)
+{
+    // The coding screens' header: the group (or "Grundeinstellung") left, "Cod.1", "Cod.2" or
+    // the 22-pixel coding symbol right-aligned in x 1..238.
+    constexpr int HEADER_WIDTH = 238;
+    constexpr int GAP = 4;
+    constexpr int SYMBOL_WIDTH = 22;
+    for (uint8_t language = 0; language < TXT_LANGUAGE_COUNT; ++language) {
+        TXT_SetLanguage(language);
+        for (TextId title : {TXT_ALLGEMEIN, TXT_KESSEL, TXT_WARMWASSER, TXT_SOLAR, TXT_HEIZKREIS_1,
+                             TXT_HEIZKREIS_2, TXT_GRUNDEINSTELLUNG}) {
+            const std::string left = TXT_Get(title);
+            int right = SYMBOL_WIDTH;
+            for (TextId level : {TXT_COD_1, TXT_COD_2})
+                right = std::max(right, static_cast<int>(GFX_TextWidth(TXT_Get(level))));
+            const int width = GFX_TextWidth(left.c_str()) + GAP + right;
+            EXPECT_LE(width, HEADER_WIDTH) << std::string(TXT_Get(TXT_SPRACHNAME)) << ": \"" << left
+                                           << "\" is " << width << " px with its level";
         }
     }
 }
