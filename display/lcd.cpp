@@ -19,6 +19,7 @@ bool patternPixel(LcdTestPattern pattern, int x, int y)
     case LcdTestPattern::Checkerboard: return ((x / 8) + (y / 8)) % 2 == 0;
     case LcdTestPattern::CheckerboardInverse: return ((x / 8) + (y / 8)) % 2 != 0;
     case LcdTestPattern::AlternateColumns: return x % 2 == 0;
+    case LcdTestPattern::OddColumns: return x % 2 != 0;
     case LcdTestPattern::AlternateRows: return y % 2 == 0;
     }
     return false;

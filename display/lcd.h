@@ -23,12 +23,14 @@ uint8_t lcd_getLightMode();
 // 3 -> width 240, 4 -> height 160, anything else 0.
 uint16_t lcd_getInfo(uint8_t index);
 
+// Checkerboards of 8 x 8 pixel squares (the first square set), columns by their x.
 enum class LcdTestPattern : uint8_t {
     AllClear,
     AllSet,
     Checkerboard,
     CheckerboardInverse,
-    AlternateColumns,
+    AlternateColumns, // the even columns x = 0, 2, ...
+    OddColumns,       // x = 1, 3, ...
     AlternateRows
 };
 void lcd_fillTestPattern(LcdTestPattern pattern);

@@ -6,6 +6,7 @@
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
 #include "screens/bga.h"
+#include "screens/bhq.h"
 #include "spine/ui_spine.h"
 #include "widgets/screen.h"
 
@@ -23,9 +24,9 @@ constexpr uint32_t TEST_WINDOW_TICKS = 30; // 3 s to start a test programme
 constexpr uint32_t LINK_START_TICKS = 70;  // 7 s for the controller to answer
 constexpr uint32_t UART_TEST_REQUEST = 5;
 
-// Without the factory-test screens their two entry points open nothing.
-constexpr StateHandler FACTORY_FINAL_TEST = nullptr;     // BHE_HerstellerEndkontrolle
-constexpr StateHandler HARDWARE_QUALITY_CHECK = nullptr; // BHQ_HardwareQualityCheck
+// Without the end-of-line check's screens Menu+Down opens nothing.
+constexpr StateHandler FACTORY_FINAL_TEST = nullptr; // BHE_HerstellerEndkontrolle
+constexpr StateHandler HARDWARE_QUALITY_CHECK = &BHQ_HardwareQualityCheck;
 
 int16_t barPosition = BAR.x0;
 

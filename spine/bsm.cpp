@@ -84,6 +84,13 @@ StateHandler systemReset(Hsm&, const Event& e)
 HSM_STATE(BSM_Systemmonitor, systemmonitor);
 HSM_STATE(BSM_SystemReset, systemReset);
 
+void BSM_ColdRestart(Hsm& me)
+{
+    EVT_Post(PRIO_TIMER, SIG_TIM_DISABLE);
+    APP_Persistent().startMagic = 0;
+    HSM_Tran(me, &HSM_Top, &BSM_SystemReset);
+}
+
 void BSM_InitWatchdog(uint8_t) { wdMask = 0x3C; }
 
 uint8_t BSM_WatchdogMask() { return wdMask; }

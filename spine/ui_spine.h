@@ -25,6 +25,10 @@ extern const State BSM_SystemReset;
 extern const State BKE_Kontrasteinstellung;
 extern const State BMM_Menuemonitor;
 
+// The factory tests end with a cold start: the ticks stop, the start marker is cleared and the
+// reset screen restarts the panel.
+void BSM_ColdRestart(Hsm& me);
+
 // System monitor: the watchdog check-in mask, initialised at every start.
 void BSM_InitWatchdog(uint8_t startType);
 void BSM_WatchdogCheckIn(uint8_t bit);

@@ -1,11 +1,14 @@
 #include "sim/hal/hal.h"
 
+#include <array>
+
 #include "sim/hal/debug.h"
 #include "sim/hal/host_services.h"
 
 namespace {
 uint32_t lightState = 0xFFFFFFFF; // nothing requested yet, so the first request applies
 HAL_LightModeSink lightModeSink = nullptr;
+std::array<uint16_t, HAL_ADC_CHANNELS> adcValues{};
 
 void showLightMode(uint8_t mode)
 {
@@ -44,7 +47,17 @@ void HAL_WatchdogService() {}
 void HAL_WatchdogHook() {}
 void HAL_PortInit() {}
 void HAL_PortInit2() {}
-void HAL_AdcInit() {}
+void HAL_AdcInit() { adcValues.fill(0); }
+
+uint16_t HAL_AdcValue(uint8_t channel)
+{
+    return channel < adcValues.size() ? adcValues[channel] : 0;
+}
+
+void HAL_SetAdcValue(uint8_t channel, uint16_t value)
+{
+    if (channel < adcValues.size()) adcValues[channel] = value;
+}
 void HAL_AdcStart() {}
 void HAL_AdcStart2() {}
 void HAL_DriverStart() {}

@@ -27,8 +27,14 @@ void HAL_WatchdogService();
 void HAL_WatchdogHook();
 void HAL_PortInit();
 void HAL_PortInit2();
-void HAL_AdcInit();
+void HAL_AdcInit(); // clears the five channel values
 void HAL_AdcStart();
 void HAL_AdcStart2();
 void HAL_DriverStart();
 void HAL_LightDriverInit();
+
+// The analogue inputs' last values (channels 0..4); the desktop has no inputs, so they stay at
+// what HAL_AdcInit or the simulation set.
+inline constexpr uint8_t HAL_ADC_CHANNELS = 5;
+uint16_t HAL_AdcValue(uint8_t channel);
+void HAL_SetAdcValue(uint8_t channel, uint16_t value);

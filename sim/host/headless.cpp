@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -288,7 +289,7 @@ class VirtualRunner final : public Runner {
         SIM_SetTickSource(&ticks_);
         SIM_SetSerialDriver(&serialDriver);
         lcd_.attach();
-        schedule(0, {Action::Kind::Script, 0});
+        schedule(0, {Action::Kind::Script});
         try {
             MainTask();
         } catch (const SIM_Shutdown& end) {
@@ -303,8 +304,7 @@ class VirtualRunner final : public Runner {
 
   private:
     struct Action {
-        enum class Kind { Script, RxByte, TxDone } kind;
-        uint8_t byte;
+        enum class Kind { Script, Line, TxDone } kind;
     };
 
     void schedule(uint64_t at, Action action)
@@ -323,16 +323,46 @@ class VirtualRunner final : public Runner {
             actions_.erase(actions_.begin());
             switch (a.kind) {
             case Action::Kind::Script: runScript(); break;
-            case Action::Kind::RxByte:
-                if (rx_) rx_(a.byte);
-                break;
-            case Action::Kind::TxDone:
-                if (txDone_) txDone_();
-                break;
+            case Action::Kind::Line: line(); break;
+            case Action::Kind::TxDone: SIM_SerialTransmitted(0); break;
             }
         }
         if (!actions_.empty())
             ticks_.setHostEvent(actions_.begin()->first, &VirtualRunner::hostEvent, this);
+    }
+
+    // The line into the panel: bytes that have arrived go into the port's FIFO in order while
+    // it takes them; what the panel has not taken yet is offered again a little later.
+    void line()
+    {
+        lineAt_ = UINT64_MAX;
+        bool refused = SIM_SerialDeliver(0) > 0;
+        const uint64_t now = ticks_.nowMs();
+        if (!portOpen_) line_.clear();
+        while (!line_.empty() && line_.front().atUs <= now * 1000) {
+            if (!SIM_SerialReceived(0, line_.front().byte)) break;
+            line_.pop_front();
+        }
+        refused = refused || SIM_SerialBacklog(0) > 0 ||
+                  (!line_.empty() && line_.front().atUs <= now * 1000);
+        if (refused)
+            scheduleLine(now + lineRetryMs);
+        else if (!line_.empty())
+            scheduleLine((line_.front().atUs + 999) / 1000);
+    }
+
+    // At most one pending look at the line, at the earliest time asked for.
+    void scheduleLine(uint64_t at)
+    {
+        if (at >= lineAt_) return;
+        if (lineAt_ != UINT64_MAX)
+            for (auto it = actions_.lower_bound(lineAt_); it != actions_.end(); ++it)
+                if (it->second.kind == Action::Kind::Line) {
+                    actions_.erase(it);
+                    break;
+                }
+        lineAt_ = at;
+        schedule(at, {Action::Kind::Line});
     }
 
     void runScript()
@@ -341,7 +371,7 @@ class VirtualRunner final : public Runner {
             const Flow flow = step(script_.steps[next_++]);
             if (flow == Flow::End) throw SIM_Shutdown{exitCode_};
             if (flow == Flow::Wait) {
-                schedule(ticks_.nowMs() + waitMs_, {Action::Kind::Script, 0});
+                schedule(ticks_.nowMs() + waitMs_, {Action::Kind::Script});
                 return;
             }
         }
@@ -354,26 +384,24 @@ class VirtualRunner final : public Runner {
         uint64_t us = std::max(rxLineFreeUs_, ticks_.nowMs() * 1000);
         for (uint8_t b : bytes) {
             us += byteTimeUs;
-            schedule((us + 999) / 1000, {Action::Kind::RxByte, b});
+            line_.push_back({us, b});
         }
         rxLineFreeUs_ = us;
+        if (!line_.empty()) scheduleLine((line_.front().atUs + 999) / 1000);
     }
 
     void withPanel(const std::function<void()>& look) override { look(); }
 
-    static void serialInit(uint8_t port, UartTxDone txDone, UartRx rx)
+    static void serialInit(uint8_t port)
     {
-        if (port != 0) return;
-        self->txDone_ = txDone;
-        self->rx_ = rx;
-        self->portOpen_ = true;
+        if (port == 0) self->portOpen_ = true;
     }
     static void serialSend(uint8_t port, uint8_t byte)
     {
         if (port != 0 || !self->portOpen_) return;
         self->transmitted(byte);
         const uint64_t done = self->ticks_.nowMs() * 1000 + byteTimeUs;
-        self->schedule((done + 999) / 1000, {Action::Kind::TxDone, 0});
+        self->schedule((done + 999) / 1000, {Action::Kind::TxDone});
     }
     static void serialStop(uint8_t) {}
     static void serialClose(uint8_t port)
@@ -387,10 +415,16 @@ class VirtualRunner final : public Runner {
     static VirtualRunner* self;
 
     SIM_VirtualTicks ticks_;
+    struct LineByte {
+        uint64_t atUs; // when its stop bit has arrived
+        uint8_t byte;
+    };
+    static constexpr uint64_t lineRetryMs = 5;
+
     std::multimap<uint64_t, Action> actions_;
+    std::deque<LineByte> line_;
     uint64_t rxLineFreeUs_ = 0;
-    UartTxDone txDone_ = nullptr;
-    UartRx rx_ = nullptr;
+    uint64_t lineAt_ = UINT64_MAX; // the pending look at the line
     bool portOpen_ = false;
 };
 
@@ -400,12 +434,15 @@ VirtualRunner* VirtualRunner::self = nullptr;
 
 class RealtimeRunner final : public Runner {
   public:
-    explicit RealtimeRunner(Script script) : Runner(std::move(script)) {}
+    RealtimeRunner(Script script, std::string uart0)
+        : Runner(std::move(script)), uart0_(std::move(uart0))
+    {
+    }
 
     int run()
     {
         SIM_SetTickSource(&ticks_);
-        SIM_SetSerialDevice(0, "pty");
+        SIM_SetSerialDevice(0, uart0_.empty() ? "pty" : uart0_.c_str());
         lcd_.attach();
         std::thread app([] {
             try {
@@ -474,6 +511,7 @@ class RealtimeRunner final : public Runner {
         }
     }
 
+    std::string uart0_;
     SIM_RealTimeTicks ticks_;
     int peer_ = -1;
     std::thread reader_;
@@ -527,7 +565,7 @@ int HEADLESS_Run(const HeadlessOptions& options)
 
     int status = 0;
     if (options.realtime)
-        status = RealtimeRunner(std::move(script)).run();
+        status = RealtimeRunner(std::move(script), options.uart0).run();
     else
         status = VirtualRunner(std::move(script)).run();
     output.flush();

@@ -7,6 +7,7 @@
 struct HeadlessOptions {
     std::string scriptPath; // "-" for standard input
     bool realtime = false;
+    std::string uart0; // --realtime: the device of serial channel 0; empty: a pseudo terminal
 };
 
 // Exit status: 0 the script ran through, 1 an expectation failed, 2 a usage or script error.

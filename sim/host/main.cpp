@@ -22,12 +22,14 @@ constexpr const char* usage = R"(usage:
         --state FILE    the emulator's state file (default
                         $XDG_STATE_HOME/panelsim/controller.state, or
                         ~/.local/state/panelsim/controller.state)
-  panelsim --headless --script FILE [--realtime]
+  panelsim --headless --script FILE [--realtime [--uart0 DEVICE]]
         the panel on virtual time, driven by a script (FILE "-" reads standard input);
         standard output is the panel's debug log, byte for byte, with the runner's own lines
         starting with "@ ". Exit status 0 when the script ran through, 1 when an expectation
         failed, 2 for a usage or script error.
         --realtime      the same on the panel's real threads, paced to the wall clock
+        --uart0 DEVICE  with --realtime: serial channel 0 on a serial device (for example one
+                        end of a pseudo-terminal pair) instead of the runner's own line
 
 script commands, one a line; '#' starts a comment, blank lines are ignored:
   clock YYYY-MM-DD HH:MM:SS   host local time read at the next cold start
@@ -90,11 +92,14 @@ int main(int argc, char** argv)
             headless.scriptPath = v;
         } else if (arg == "--realtime") {
             headless.realtime = true;
-#if PANELSIM_WINDOW
         } else if (arg == "--uart0") {
             const char* v = value("--uart0");
             if (!v) return usageError("--uart0 needs a device");
+            headless.uart0 = v;
+#if PANELSIM_WINDOW
             window.uart0 = v;
+#endif
+#if PANELSIM_WINDOW
         } else if (arg == "--no-dialogs") {
             window.dialogs = false;
         } else if (arg == "--controller") {
@@ -124,6 +129,9 @@ int main(int argc, char** argv)
     }
     if (isHeadless) {
         if (headless.scriptPath.empty()) return usageError("--headless needs --script FILE");
+        if (!headless.uart0.empty() && !headless.realtime)
+            return usageError("--uart0 with --headless needs --realtime (virtual time has its "
+                              "own line)");
         return HEADLESS_Run(headless);
     }
     if (!headless.scriptPath.empty() || headless.realtime)
