@@ -452,22 +452,21 @@ StateHandler specialFunctions(Hsm& me, const Event& e)
 
 } // namespace
 
-const State BHQ_HardwareQualityCheck{"BHQ_HardwareQualityCheck", hardwareQualityCheck};
-const State BHQ_WaitingForCommand{"BHQ_WaitingForCommand", waitingForCommand};
-const State BHQ_HWQCStop{"BHQ_HWQCStop", hwqcStop};
-const State BHQ_HWQCTestStart{"BHQ_HWQCTestStart", acknowledgeState};
-const State BHQ_WriteLCDCache{"BHQ_WriteLCDCache", writeLcdCache};
-const State BHQ_WriteLCDCacheAcknowledge{"BHQ_WriteLCDCacheAcknowledge", acknowledgeState};
-const State BHQ_ReadLCDCache{"BHQ_ReadLCDCache",
-                             readCommand<LCD_COUNT_MAX, noPreparation, &BHQ_InvokeReadLCDCache>};
-const State BHQ_InvokeReadLCDCache{"BHQ_InvokeReadLCDCache", answer<displayByte>};
-const State BHQ_SpecialFunctions{"BHQ_SpecialFunctions", specialFunctions};
-const State BHQ_ServeSpecialFunctions{"BHQ_ServeSpecialFunctions", acknowledgeState};
-const State BHQ_WriteVirtual{"BHQ_WriteVirtual", writeVirtual};
-const State BHQ_WriteVirtualAcknowledge{"BHQ_WriteVirtualAcknowledge", acknowledgeState};
-const State BHQ_ReadVirtual{"BHQ_ReadVirtual",
-                            readCommand<VIRTUAL_COUNT_MAX, prepareVirtual, &BHQ_InvokeReadVirtual>};
-const State BHQ_InvokeReadVirtual{"BHQ_InvokeReadVirtual", answer<bufferByte>};
+HSM_STATE(BHQ_HardwareQualityCheck, hardwareQualityCheck);
+HSM_STATE(BHQ_WaitingForCommand, waitingForCommand);
+HSM_STATE(BHQ_HWQCStop, hwqcStop);
+HSM_STATE(BHQ_HWQCTestStart, acknowledgeState);
+HSM_STATE(BHQ_WriteLCDCache, writeLcdCache);
+HSM_STATE(BHQ_WriteLCDCacheAcknowledge, acknowledgeState);
+HSM_STATE(BHQ_ReadLCDCache, (readCommand<LCD_COUNT_MAX, noPreparation, &BHQ_InvokeReadLCDCache>));
+HSM_STATE(BHQ_InvokeReadLCDCache, answer<displayByte>);
+HSM_STATE(BHQ_SpecialFunctions, specialFunctions);
+HSM_STATE(BHQ_ServeSpecialFunctions, acknowledgeState);
+HSM_STATE(BHQ_WriteVirtual, writeVirtual);
+HSM_STATE(BHQ_WriteVirtualAcknowledge, acknowledgeState);
+HSM_STATE(BHQ_ReadVirtual,
+          (readCommand<VIRTUAL_COUNT_MAX, prepareVirtual, &BHQ_InvokeReadVirtual>));
+HSM_STATE(BHQ_InvokeReadVirtual, answer<bufferByte>);
 
 uint8_t BHQ_KeyCode(Signal sig)
 {

@@ -6,6 +6,7 @@
 #include "gfx/gfx.h"
 #include "kernel/evt.h"
 #include "screens/bga.h"
+#include "screens/bhe.h"
 #include "screens/bhq.h"
 #include "spine/ui_spine.h"
 #include "widgets/screen.h"
@@ -23,10 +24,6 @@ constexpr uint32_t INFO_TICKS = 40;        // type and version stay 4 s
 constexpr uint32_t TEST_WINDOW_TICKS = 30; // 3 s to start a test programme
 constexpr uint32_t LINK_START_TICKS = 70;  // 7 s for the controller to answer
 constexpr uint32_t UART_TEST_REQUEST = 5;
-
-// Without the end-of-line check's screens Menu+Down opens nothing.
-constexpr StateHandler FACTORY_FINAL_TEST = nullptr; // BHE_HerstellerEndkontrolle
-constexpr StateHandler HARDWARE_QUALITY_CHECK = &BHQ_HardwareQualityCheck;
 
 int16_t barPosition = BAR.x0;
 
@@ -54,9 +51,11 @@ void showTypeAndVersion()
     EVT_Post(PRIO_TIMER, SIG_TMR_ANIM, INFO_TICKS);
 }
 
+// The factory tests take over the whole user interface: the contrast state, the menu monitor
+// and the screens are left.
 void open(Hsm& me, StateHandler target, uint32_t par)
 {
-    if (target != nullptr) HSM_Tran(me, &BSM_Systemmonitor, target, par);
+    HSM_Tran(me, &BSM_Systemmonitor, target, par);
 }
 
 StateHandler laufbalkenanzeige(Hsm& me, const Event& e)
@@ -96,9 +95,9 @@ StateHandler pruefprogrammStart(Hsm& me, const Event& e)
     case SIG_ENTRY: UI_StartScreenTimer(TEST_WINDOW_TICKS); return nullptr;
     case SIG_INIT:
     case SIG_EXIT: return nullptr;
-    case SIG_KEY_MENU_DOWN: open(me, FACTORY_FINAL_TEST, PAR_NAVIGATE); return nullptr;
+    case SIG_KEY_MENU_DOWN: open(me, &BHE_HerstellerEndkontrolle, PAR_NAVIGATE); return nullptr;
     case SIG_UART_RX:
-        if (e.par == UART_TEST_REQUEST) open(me, HARDWARE_QUALITY_CHECK, PAR_PLAIN);
+        if (e.par == UART_TEST_REQUEST) open(me, &BHQ_HardwareQualityCheck, PAR_PLAIN);
         return nullptr;
     case UI_SCREEN_TIMEOUT:
         HSM_Tran(me, &BLA_Laufbalkenanzeige, &BLA_KommunikationStart);
