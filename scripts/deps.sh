@@ -2,7 +2,7 @@
 # Sourced by the build scripts; run as root it installs, otherwise it prints the apt-get line.
 
 BUILD_PACKAGES="cmake g++ make pkg-config libsdl2-dev libpng-dev"
-TEST_PACKAGES="libgtest-dev python3 hunspell xvfb xauth xdotool clang-format
+TEST_PACKAGES="libgtest-dev python3 hunspell xvfb xauth xdotool clang-format socat
   hunspell-de-de hunspell-cs hunspell-da hunspell-en-gb hunspell-es myspell-et hunspell-fr
   hunspell-hr hunspell-it hunspell-lv hunspell-lt hunspell-hu hunspell-nl hunspell-pl
   hunspell-ru hunspell-ro hunspell-sl hunspell-sv hunspell-tr"
