@@ -68,6 +68,10 @@ fi
 if ! grep -qx "article-number 7417065" "$work/station.out"; then
     echo "teststation printed:"; cat "$work/station.out"; status=1
 fi
+# The port's threads post through the interrupt lock; a nested or unbalanced use would show.
+if grep -aq "FATAL ERROR" "$work/runner.log"; then
+    echo "the panel logged:"; grep -a "FATAL ERROR" "$work/runner.log" | head; status=1
+fi
 if [ "$runner" != 0 ]; then
     echo "runner: exit status $runner"; grep -a "^@" "$work/runner.log" | tail -20; status=1
 fi
