@@ -355,6 +355,11 @@ inline bool DAT_IsHeatingAndHotWater()
     return p == 3 || p == 4;
 }
 uint16_t DAT_GetCircuitModeWord();
+// The room set temperatures the panel lets the user choose, whole degrees Celsius; the party
+// temperature starts no lower than its own minimum.
+inline constexpr uint8_t DAT_ROOM_SET_TEMP_MIN = 3;
+inline constexpr uint8_t DAT_ROOM_SET_TEMP_MAX = 37;
+inline constexpr uint8_t DAT_PARTY_SET_TEMP_MIN = 4;
 uint8_t DAT_GetRoomSetTemp();
 void DAT_SetRoomSetTemp(uint8_t celsius);
 uint8_t DAT_GetRoomSetTempReduced();

@@ -4,8 +4,12 @@
 
 #include "data/datapool.h"
 #include "pictures.h"
+#include "screens/bbe.h"
 #include "screens/bfa.h"
 #include "screens/bga.h"
+#include "screens/bpb.h"
+#include "screens/brt.h"
+#include "screens/bsp.h"
 #include "spine/ui_spine.h"
 #include "widgets/fmt.h"
 #include "widgets/kop.h"
@@ -57,19 +61,19 @@ void economy()
 // row whose screen the panel does not have.
 constexpr std::array<MEN_Row, 4> ROWS{{
     {.text = TXT_RAUM_SOLLTEMP,
-     .target = nullptr /* BRT_RaumtemperaturTag */,
+     .target = &BRT_RaumtemperaturTag,
      .help = HLP_BEE_RAUM_SOLLTEMP,
      .detail = roomTemperature},
     {.text = TXT_BETRIEBSPROGRAMM,
-     .target = nullptr /* BetriebsartEinstellen */,
+     .target = &BetriebsartEinstellen,
      .help = HLP_BEE_BETRIEBSPROGRAMM,
      .detail = operatingProgram},
     {.text = TXT_PARTYBETRIEB,
-     .target = nullptr /* BPB_Partybetrieb */,
+     .target = &BPB_Partybetrieb,
      .help = HLP_BEE_PARTYBETRIEB,
      .detail = party},
     {.text = TXT_SPARBETRIEB,
-     .target = nullptr /* BSP_SparbetriebFeedback */,
+     .target = &BSP_SparbetriebFeedback,
      .help = HLP_BEE_SPARBETRIEB,
      .detail = economy},
 }};

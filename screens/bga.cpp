@@ -12,6 +12,7 @@
 #include "screens/bma.h"
 #include "screens/bra.h"
 #include "screens/bsd.h"
+#include "screens/bww.h"
 #include "spine/ui_spine.h"
 #include "widgets/fmt.h"
 #include "widgets/fus.h"
@@ -67,7 +68,7 @@ constexpr std::array<MEN_Row, 8> ROWS{{
      .detail = [] { pictureWithFlame(PIC_ItemHeizung); },
      .beforeOpen = [] { DAT_SelectCircuit(DAT_FirstCircuit()); }},
     {.text = TXT_WARMWASSER,
-     .target = nullptr /* BWW_Warmwasser */,
+     .target = &BWW_Warmwasser,
      .help = HLP_BGA_WARMWASSER,
      .shown = dhwShown,
      .detail = [] { pictureWithFlame(PIC_ItemWarmwasser); }},

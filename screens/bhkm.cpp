@@ -3,8 +3,14 @@
 #include <array>
 
 #include "data/datapool.h"
+#include "screens/bbe.h"
 #include "screens/bfa.h"
 #include "screens/bgm.h"
+#include "screens/bhkh.h"
+#include "screens/bpb.h"
+#include "screens/brn.h"
+#include "screens/brt.h"
+#include "screens/bsp.h"
 #include "spine/ui_spine.h"
 #include "widgets/kop.h"
 #include "widgets/men.h"
@@ -22,20 +28,20 @@ void holidayMark(uint8_t, const GFX_Rect& r) { MEN_DrawOption(r, DAT_GetHolidayS
 // panel does not have.
 constexpr std::array<MEN_Row, 8> ROWS{{
     {.text = TXT_RAUM_SOLLTEMPERATUR,
-     .target = nullptr /* BRT_RaumtemperaturTag */,
+     .target = &BRT_RaumtemperaturTag,
      .help = HLP_BHKM_RAUM_SOLLTEMPERATUR},
     {.text = TXT_RED_RAUM_SOLLTEMP,
-     .target = nullptr /* BRN_RaumtemperaturNacht */,
+     .target = &BRN_RaumtemperaturNacht,
      .help = HLP_BHKM_RED_RAUM_SOLLTEMP},
     {.text = TXT_BETRIEBSPROGRAMM,
-     .target = nullptr /* BetriebsartEinstellen */,
+     .target = &BetriebsartEinstellen,
      .help = HLP_BHKM_BETRIEBSPROGRAMM},
     {.text = TXT_PARTYBETRIEB,
-     .target = nullptr /* BPB_Partybetrieb */,
+     .target = &BPB_Partybetrieb,
      .help = HLP_BHKM_PARTYBETRIEB,
      .draw = partyMark},
     {.text = TXT_SPARBETRIEB,
-     .target = nullptr /* BSP_SparbetriebFeedback */,
+     .target = &BSP_SparbetriebFeedback,
      .help = HLP_BHKM_SPARBETRIEB,
      .draw = economyMark},
     {.text = TXT_ZEITPROGRAMM_HEIZUNG,
@@ -45,9 +51,7 @@ constexpr std::array<MEN_Row, 8> ROWS{{
      .target = nullptr /* BFP_FerienProgramm */,
      .help = HLP_BHKM_FERIENPROGRAMM,
      .draw = holidayMark},
-    {.text = TXT_HEIZKENNLINIE,
-     .target = nullptr /* BHKH_NeigungNiveauMenue */,
-     .help = HLP_BHKM_HEIZKENNLINIE},
+    {.text = TXT_HEIZKENNLINIE, .target = &BHKH_NeigungNiveauMenue, .help = HLP_BHKM_HEIZKENNLINIE},
 }};
 
 // The circuit's name; with two circuits the selector beside it tells that Left and Right

@@ -4,6 +4,8 @@
 
 #include "data/datapool.h"
 #include "kernel/evt.h"
+#include "screens/bhkg.h"
+#include "screens/brt.h"
 #include "spine/ui_spine.h"
 #include "widgets/kop.h"
 #include "widgets/men.h"
@@ -18,7 +20,10 @@ struct NextFunction {
     TextId title;
     HelpCode help;
 };
-constexpr std::array<NextFunction, 0> FUNCTIONS{};
+constexpr std::array<NextFunction, 2> FUNCTIONS{{
+    {&BRT_RaumtemperaturTag, TXT_RAUM_SOLLTEMP, 0},
+    {&BHKG_HKGrundeinstellung, TXT_GRUNDEINSTELLUNG, HLP_BEM_GRUNDEINSTELLUNG},
+}};
 
 void shortName(uint8_t row, const GFX_Rect& r)
 {

@@ -4,6 +4,7 @@
 
 #include "data/datapool.h"
 #include "screens/bgm.h"
+#include "screens/bww.h"
 #include "spine/ui_spine.h"
 #include "widgets/men.h"
 
@@ -16,7 +17,7 @@ bool circulationShown() { return DAT_GetFlag(DatFlag::CirculationPumpConfigured)
 // time programs).
 constexpr std::array<MEN_Row, 3> ROWS{{
     {.text = TXT_WARMWASSERTEMPERATUR,
-     .target = nullptr /* BWW_Warmwasser */,
+     .target = &BWW_Warmwasser,
      .help = HLP_BWWM_WARMWASSERTEMPERATUR,
      .shown = dhwShown},
     {.text = TXT_ZEITPROGR_WARMWASSER,

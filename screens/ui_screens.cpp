@@ -1,5 +1,6 @@
 #include "screens/ui_screens.h"
 
+#include "screens/bbe.h"
 #include "screens/bcp.h"
 #include "screens/bcpm.h"
 #include "screens/bee.h"
@@ -7,14 +8,19 @@
 #include "screens/bga.h"
 #include "screens/bgm.h"
 #include "screens/bha.h"
+#include "screens/bhkh.h"
 #include "screens/bhkm.h"
 #include "screens/bhkw.h"
 #include "screens/bla.h"
 #include "screens/bma.h"
+#include "screens/bpb.h"
 #include "screens/bra.h"
+#include "screens/brt.h"
 #include "screens/bsd.h"
+#include "screens/bsp.h"
 #include "screens/bspm.h"
 #include "screens/bsvm.h"
+#include "screens/bww.h"
 #include "screens/bwwm.h"
 #include "spine/ui_spine.h"
 #include "widgets/abf.h"
@@ -47,5 +53,11 @@ void UI_ResetScreens()
     BSPM_Reset();
     BCPM_Reset();
     BCP_Reset();
+    BRT_Reset();
+    BWW_Reset();
+    BBE_Reset();
+    BPB_Reset();
+    BSP_Reset();
+    BHKH_Reset();
     ABF_Reset();
 }

@@ -81,6 +81,20 @@ bool ABF_HandleQuestion(const ABF_Question& q, Hsm& me, const Event& e)
     return false;
 }
 
+void ABF_DrawStatement(TextId text, const GFX_Rect& area)
+{
+    const GFX_Font* font = FNT_SetLarge();
+    GFX_TextInRectWrap(TXT_Get(text), area, GFX_ALIGN_CENTER, GFX_WRAP_WORDS);
+    GFX_SetFont(font);
+}
+
+void ABF_DrawBoxedStatement(TextId text, const GFX_Rect& box)
+{
+    GFX_DrawFrame(box);
+    ABF_DrawStatement(text, {static_cast<int16_t>(box.x0 + 1), static_cast<int16_t>(box.y0 + 1),
+                             static_cast<int16_t>(box.x1 - 1), static_cast<int16_t>(box.y1 - 1)});
+}
+
 bool ABF_HandleFeedback(const ABF_Feedback& f, Hsm& me, const Event& e)
 {
     if (isArrow(e.sig)) return run(f.again, me);

@@ -61,5 +61,12 @@ struct ABF_Feedback {
 
 bool ABF_HandleFeedback(const ABF_Feedback& f, Hsm& me, const Event& e);
 
+// A result said in a word or two ("Aus", "Nicht einstellbar", the name of a programme): in the
+// large font, centred in its area and wrapped at word boundaries where a language needs more
+// than one line, as the message screens do. The boxed form frames the area.
+inline constexpr GFX_Rect ABF_STATEMENT_AREA{1, 28, 238, 131};
+void ABF_DrawStatement(TextId text, const GFX_Rect& area = ABF_STATEMENT_AREA);
+void ABF_DrawBoxedStatement(TextId text, const GFX_Rect& box);
+
 // At every panel start.
 void ABF_Reset();

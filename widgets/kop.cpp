@@ -136,6 +136,12 @@ void KOP_DrawTitleWithCircuit(TextId title, TextId text)
                    label != TXT_NONE ? GFX_ALIGN_CENTER : GFX_ALIGN_RIGHT_CENTER);
 }
 
+void KOP_DrawCircuitTitle(TextId title)
+{
+    KOP_DrawLeft(title);
+    if (DAT_CircuitCount() >= 2) KOP_DrawRight(DAT_GetSelectedCircuit() == 2 ? TXT_HK2 : TXT_HK1);
+}
+
 void KOP_Refresh() { lcd_refreshRect({0, 0, GFX_WIDTH - 1, KOP_SEPARATOR_Y}); }
 
 void KOP_DrawIcon(KopIcon icon, bool on)

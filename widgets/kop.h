@@ -30,6 +30,9 @@ void KOP_DrawCircuitSelector(uint8_t circuit);
 void KOP_DrawCircuitHeading(TextId id);
 void KOP_DrawCircuitName();
 void KOP_DrawTitleWithCircuit(TextId title, TextId text);
+// The title of a screen that works on the current heating circuit: left, and with two or more
+// circuits the circuit's short name ("HK1", "HK2") at the right, so the user knows which one.
+void KOP_DrawCircuitTitle(TextId title);
 
 void KOP_Refresh();
 
