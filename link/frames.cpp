@@ -119,8 +119,8 @@ void DIS_OnAddressed(BusDirection direction)
     link.writeCount = 0;
     link.byteIndex = 0;
     link.checksum = 0;
-    link.lastTransferTime = DTM_Ms100Count();
-    link.busResetCount = 0;
+    DIS_NoteTransferStart();
+    DIS_ClearBusResetCount();
 }
 
 bool DIS_OnByteReceived(uint8_t byte)
@@ -195,11 +195,19 @@ void DIS_ArmBlock(uint8_t block)
     DIS_ArmResponse(bufferOf(entry(block).buffer), entry(block).length);
 }
 
-uint32_t DIS_LastTransferTime() { return link.lastTransferTime; }
-void DIS_NoteTransferStart() { link.lastTransferTime = DTM_Ms100Count(); }
-uint8_t DIS_BusResetCount() { return link.busResetCount; }
-void DIS_CountBusReset() { ++link.busResetCount; }
-void DIS_ClearBusResetCount() { link.busResetCount = 0; }
+// The bus supervision's two values are noted at every transfer start in the driver's context
+// and read by the link task without the interrupt lock: each is read and written whole.
+uint32_t DIS_LastTransferTime()
+{
+    return __atomic_load_n(&link.lastTransferTime, __ATOMIC_RELAXED);
+}
+void DIS_NoteTransferStart()
+{
+    __atomic_store_n(&link.lastTransferTime, DTM_Ms100Count(), __ATOMIC_RELAXED);
+}
+uint8_t DIS_BusResetCount() { return __atomic_load_n(&link.busResetCount, __ATOMIC_RELAXED); }
+void DIS_CountBusReset() { __atomic_fetch_add(&link.busResetCount, 1, __ATOMIC_RELAXED); }
+void DIS_ClearBusResetCount() { __atomic_store_n(&link.busResetCount, 0, __ATOMIC_RELAXED); }
 
 void DIS_ResetBusState()
 {

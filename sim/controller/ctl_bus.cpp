@@ -62,8 +62,10 @@ void responseChanging() { responseHold.lock(); }
 void responseChanged() { responseHold.unlock(); }
 void raiseAttention() { attention = true; }
 void stopAttention() { attention = false; }
+// Stopping or resetting waits for a transfer under way: the link resets its bus state next.
 void resetBus()
 {
+    std::lock_guard hold(responseHold);
     attention = false;
     busReset = true;
 }
@@ -73,7 +75,11 @@ void start()
     // The transfer sequence begins: the link's supervision watches it from now on.
     if (adapterActive) DIS_SetBusActive(true);
 }
-void stop() { driverStarted = false; }
+void stop()
+{
+    std::lock_guard hold(responseHold);
+    driverStarted = false;
+}
 
 constexpr DIS_BusDriver ADAPTER{
     responseChanging, responseChanged, raiseAttention, stopAttention, resetBus, start, stop};
@@ -85,22 +91,27 @@ void tell(Emulator& e, const std::string& line)
 
 // ---- transfers through the byte handlers ----
 
-// A master write of one block: length, block number, data, checksum.
-void writeBlock(uint8_t block, const uint8_t* data, size_t n)
+// A master write of one block: length, block number, data, checksum. Nothing answers while the
+// panel has its bus stopped.
+bool writeBlock(uint8_t block, const uint8_t* data, size_t n)
 {
-    std::lock_guard hold(responseHold);
-    ISR_Enter();
-    DIS_OnAddressed(BusDirection::Write);
-    DIS_OnByteReceived(static_cast<uint8_t>(n + 1));
-    DIS_OnByteReceived(block);
-    uint8_t sum = block;
-    for (size_t i = 0; i < n; ++i) {
-        DIS_OnByteReceived(data[i]);
-        sum = static_cast<uint8_t>(sum + data[i]);
+    {
+        std::lock_guard hold(responseHold);
+        if (!driverStarted) return false;
+        ISR_Enter();
+        DIS_OnAddressed(BusDirection::Write);
+        DIS_OnByteReceived(static_cast<uint8_t>(n + 1));
+        DIS_OnByteReceived(block);
+        uint8_t sum = block;
+        for (size_t i = 0; i < n; ++i) {
+            DIS_OnByteReceived(data[i]);
+            sum = static_cast<uint8_t>(sum + data[i]);
+        }
+        DIS_OnByteReceived(sum);
+        ISR_Leave();
     }
-    DIS_OnByteReceived(sum);
-    ISR_Leave();
     DIS_OnTransferDone();
+    return true;
 }
 
 // The command byte, then a read of the armed response: length, bytes, checksum. Returns the
@@ -111,6 +122,7 @@ std::vector<uint8_t> readResponse()
     std::vector<uint8_t> response;
     {
         std::lock_guard hold(responseHold);
+        if (!driverStarted) return response;
         ISR_Enter();
         DIS_OnAddressed(BusDirection::Write);
         DIS_OnByteReceived(READ_ARMED_RESPONSE);
@@ -156,7 +168,7 @@ void sendStatus(Emulator& e, uint64_t now)
 {
     CtlBytes<CTL_STATUS_TRANSFER> transfer{};
     std::copy(e.plant.status.begin(), e.plant.status.end(), transfer.begin());
-    writeBlock(CTL_BLOCK_STATUS, transfer.data(), transfer.size());
+    if (!writeBlock(CTL_BLOCK_STATUS, transfer.data(), transfer.size())) return;
     e.sentStatus = e.plant.status;
     e.statusSent = true;
     e.lastStatus = now;
@@ -172,8 +184,8 @@ void slot(Emulator& e, uint64_t now)
 
     if (busReset.exchange(false)) e.answer.reset();
     if (e.answer) {
-        writeBlock(CTL_BLOCK_MESSAGE, e.answer->bytes.data(), e.answer->length);
-        e.answer.reset();
+        if (writeBlock(CTL_BLOCK_MESSAGE, e.answer->bytes.data(), e.answer->length))
+            e.answer.reset();
     } else if (attention || now - e.lastRead >= POLL_MS) {
         e.lastRead = now;
         const std::vector<uint8_t> request = readResponse();
@@ -183,7 +195,7 @@ void slot(Emulator& e, uint64_t now)
     } else if (e.mask != 0 && now >= e.maskHold) {
         const uint16_t m = e.mask & 0x7FFF;
         const uint8_t bytes[] = {static_cast<uint8_t>(m), static_cast<uint8_t>(m >> 8)};
-        writeBlock(CTL_BLOCK_MASK, bytes, sizeof bytes);
+        if (!writeBlock(CTL_BLOCK_MASK, bytes, sizeof bytes)) return;
         e.mask = 0;
         e.maskHold = now + MASK_HOLD_MS;
     }
@@ -208,8 +220,6 @@ void tick(void*, uint64_t now)
     e.plant.changed = 0;
     if (e.silent || now < e.nextSlot) return;
     e.nextSlot = now + SLOT_MS;
-    // With the panel's bus peripheral stopped, nothing answers on the bus.
-    if (!driverStarted) return;
     slot(e, now);
 }
 
