@@ -272,11 +272,17 @@ void DIS_SendSwitchingTime(PhaseEdge edge, uint8_t phase, uint8_t periodCode, Ti
 void DIS_SendCircuitLabel(uint8_t circuit, const char* utf8);
 
 // ---------------------------------------------------------------------------------------------
-// Test feed: plays master transfers through the byte handlers.
+// Observer: what a host wants to see of the link (the headless runner prints it). Both run on
+// the event thread, at the moment it happens.
 
-// A master write of the given bytes; returns whether the last byte was acknowledged.
-bool DIS_FeedFrame(const uint8_t* bytes, size_t n);
-// A master write of a block with length byte and checksum around the data.
-bool DIS_FeedBlock(uint8_t block, std::span<const uint8_t> data);
-// A master read of n bytes after the command byte has been written.
-void DIS_FeedRead(uint8_t command, uint8_t* out, size_t n, bool acknowledged = true);
+struct DIS_Observer {
+    // An entry put into the transmit queue (13 bytes, or 30 for a long entry), or dropped
+    // because the queue is full.
+    void (*queued)(std::span<const uint8_t> entry, bool dropped);
+    // A received message accepted for take-over or rejected (header message number and the
+    // circuit byte as received).
+    void (*received)(uint8_t message, uint8_t circuit, bool accepted);
+};
+
+// nullptr: nobody watches.
+void DIS_SetObserver(const DIS_Observer* observer);

@@ -1,5 +1,5 @@
-// Bus frames: the block table, the four byte handlers the bus driver calls, the armed response
-// and the test feed that plays master transfers through the handlers.
+// Bus frames: the block table, the four byte handlers the bus driver calls and the armed
+// response.
 #include <algorithm>
 
 #include "kernel/dtm.h"
@@ -222,38 +222,4 @@ void DIS_ResetBusState()
     link.armedLength = 0;
     link.retries = 0;
     bus().stopAttention();
-}
-
-bool DIS_FeedFrame(const uint8_t* bytes, size_t n)
-{
-    DIS_OnAddressed(BusDirection::Write);
-    bool ack = true;
-    for (size_t i = 0; i < n; ++i)
-        ack = DIS_OnByteReceived(bytes[i]);
-    return ack;
-}
-
-bool DIS_FeedBlock(uint8_t block, std::span<const uint8_t> data)
-{
-    // The length byte counts the block number and the data, so at most 254 data bytes.
-    std::array<uint8_t, 257> frame{};
-    const size_t n = std::min<size_t>(data.size(), 254);
-    frame[0] = static_cast<uint8_t>(n + 1);
-    frame[1] = block;
-    uint8_t sum = block;
-    for (size_t i = 0; i < n; ++i) {
-        frame[2 + i] = data[i];
-        sum = static_cast<uint8_t>(sum + data[i]);
-    }
-    frame[2 + n] = sum;
-    return DIS_FeedFrame(frame.data(), n + 3);
-}
-
-void DIS_FeedRead(uint8_t command, uint8_t* out, size_t n, bool acknowledged)
-{
-    DIS_FeedFrame(&command, 1);
-    DIS_OnAddressed(BusDirection::Read);
-    for (size_t i = 0; i < n; ++i)
-        out[i] = DIS_OnByteToSend();
-    DIS_OnReadDone(acknowledged);
 }

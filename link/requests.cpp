@@ -17,6 +17,8 @@ constexpr uint8_t DATA_REQUEST = 231;
 constexpr uint8_t LONG_ENTRY = DIS_LONG_BLOCK; // '#'
 constexpr uint8_t MAX_WAITING_FOR_SCHEDULE = 3;
 
+const DIS_Observer* observer = nullptr;
+
 // The order in which requested slots become data requests: configuration and coding first,
 // then the circuit messages, time programs and the cyclic blocks.
 constexpr std::array<uint8_t, 24> SCHEDULE_ORDER{
@@ -136,12 +138,17 @@ void DIS_Queue(std::span<const uint8_t> entry)
 {
     const bool isLong = !entry.empty() && entry[0] == LONG_ENTRY;
     const size_t length = isLong ? DIS_LONG_SIZE : DIS_TX_BUILDER_SIZE;
-    if (entry.size() < length || link.txCount >= DIS_TX_QUEUE_ENTRIES) return;
+    if (entry.size() < length) return;
+    if (link.txCount >= DIS_TX_QUEUE_ENTRIES) {
+        if (observer != nullptr) observer->queued(entry.first(length), true);
+        return;
+    }
     LinkBytes<DIS_LONG_SIZE>& slotEntry = link.txQueue[link.txWrite];
     slotEntry.fill(0);
     std::copy_n(entry.begin(), length, slotEntry.begin());
     link.txWrite = static_cast<uint8_t>((link.txWrite + 1) % DIS_TX_QUEUE_ENTRIES);
     ++link.txCount;
+    if (observer != nullptr) observer->queued(std::span(slotEntry).first(length), false);
 
     const uint8_t message = DIS_HeaderMessage(entry[1]);
     const int slot = DIS_SlotOf(message, entry[2]);
@@ -176,6 +183,8 @@ void DIS_SendNext()
     DIS_SetSlotState(message, entry[2],
                      state < SLOT_QUEUED ? SLOT_WAITING : static_cast<uint8_t>(state - 1));
 }
+
+void DIS_SetObserver(const DIS_Observer* o) { observer = o; }
 
 uint8_t DIS_SlotState(uint8_t slot) { return slot < DIS_SLOTS ? link.requestState[slot] : 0; }
 uint8_t DIS_QueueCount() { return link.txCount; }
@@ -240,7 +249,7 @@ void DIS_ScheduleNext()
 namespace {
 
 // The checks before a message is taken over; only the sequence number is noted for any message.
-bool accept(const LinkBytes<DIS_RX_MESSAGE_SIZE>& rx)
+bool check(const LinkBytes<DIS_RX_MESSAGE_SIZE>& rx)
 {
     link.lastRxSequence = DIS_HeaderSequence(rx[0]);
     const uint8_t message = DIS_HeaderMessage(rx[0]);
@@ -251,6 +260,13 @@ bool accept(const LinkBytes<DIS_RX_MESSAGE_SIZE>& rx)
     DIS_SetSlotState(message, circuit, SLOT_IDLE);
     EVT_Post(PRIO_UI, SIG_LINK_ANSWER);
     return true;
+}
+
+bool accept(const LinkBytes<DIS_RX_MESSAGE_SIZE>& rx)
+{
+    const bool accepted = check(rx);
+    if (observer != nullptr) observer->received(DIS_HeaderMessage(rx[0]), rx[1], accepted);
+    return accepted;
 }
 
 } // namespace

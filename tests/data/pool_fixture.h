@@ -11,6 +11,7 @@
 #include "kernel/evt.h"
 #include "link/dis.h"
 #include "sim/hal/host_services.h"
+#include "sim/host/bus_master.h"
 
 struct Posted {
     uint8_t priority;
@@ -79,9 +80,8 @@ class PoolFixture : public ::testing::Test {
     // block 16 with that request's sequence number, then the link's dispatch step.
     static void Answer(uint8_t message, std::vector<uint8_t> body)
     {
-        std::vector<uint8_t> m{static_cast<uint8_t>(message << 3 | (DIS_RequestBuffer()[1] & 7))};
-        m.insert(m.end(), body.begin(), body.end());
-        ASSERT_TRUE(DIS_FeedBlock(16, m));
+        ASSERT_FALSE(body.empty()) << "the circuit byte comes first";
+        ASSERT_TRUE(BUS_Answer(message, body[0], std::span(body).subspan(1)));
         DIS_DispatchReceived();
     }
     // The request now standing in the request buffer: message number and circuit byte.

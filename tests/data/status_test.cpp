@@ -19,7 +19,7 @@ class StatusProcessing : public PoolFixture {
         s[7] = byte7;
         s[10] = slot1Flags;
         s[14] = slot2Flags;
-        ASSERT_TRUE(DIS_FeedBlock(28, s));
+        ASSERT_TRUE(BUS_WriteBlock(28, s));
         ASSERT_TRUE(DIS_LinkFlags() & DIS_FLAG_STATUS_RECEIVED);
         DIS_TakeStatus();
     }

@@ -447,8 +447,7 @@ TEST_F(Commands, ALabelTravelsInTwoLongEntries)
     EXPECT_EQ(DIS_RequestBuffer()[1], 25 << 3 | 2)
         << "header and circuit copied for the controller";
     EXPECT_EQ(DIS_RequestBuffer()[2], 2);
-    uint8_t read[32];
-    DIS_FeedRead(0x00, read, sizeof read);
+    const std::vector<uint8_t> read = BUS_ReadBytes(0x00, 32);
     EXPECT_EQ(read[0], 30) << "block 35 is armed";
     EXPECT_EQ(read[1], 35);
     TXT_SetLanguage(0);

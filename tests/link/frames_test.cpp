@@ -30,16 +30,14 @@ class BusFrames : public PoolFixture {
     }
     static std::vector<uint8_t> Read(uint8_t command, size_t n, bool acknowledged = true)
     {
-        std::vector<uint8_t> out(n);
-        DIS_FeedRead(command, out.data(), n, acknowledged);
-        return out;
+        return BUS_ReadBytes(command, n, acknowledged);
     }
 };
 
 TEST_F(BusFrames, AMessageWriteIsStoredAndFlaggedOnlyWithTheRightChecksum)
 {
     const uint8_t good[] = {0x03, 0x10, 0xA0, 0x01, 0xB1};
-    EXPECT_TRUE(DIS_FeedFrame(good, sizeof good));
+    EXPECT_TRUE(BUS_Write(good));
     EXPECT_EQ(DIS_RxMessageBuffer()[0], 0xA0);
     EXPECT_EQ(DIS_RxMessageBuffer()[1], 0x01);
     EXPECT_EQ(DIS_RxMessageBuffer()[2], 0x00) << "the block is zero-filled at its block number";
@@ -47,7 +45,7 @@ TEST_F(BusFrames, AMessageWriteIsStoredAndFlaggedOnlyWithTheRightChecksum)
 
     DIS_LinkFlags() = 0;
     const uint8_t bad[] = {0x03, 0x10, 0xA0, 0x01, 0xB2};
-    EXPECT_FALSE(DIS_FeedFrame(bad, sizeof bad)) << "the checksum byte is not acknowledged";
+    EXPECT_FALSE(BUS_Write(bad)) << "the checksum byte is not acknowledged";
     EXPECT_EQ(DIS_LinkFlags(), 0);
     EXPECT_EQ(DIS_RxMessageBuffer()[0], 0xA0) << "the data stay, nothing is flagged";
 }
@@ -67,12 +65,12 @@ TEST_F(BusFrames, EveryByteAfterTheChecksumIsComparedAgain)
 TEST_F(BusFrames, AnUnknownBlockIsSummedButStoresAndFlagsNothing)
 {
     const uint8_t message[] = {0x03, 0x10, 0xA0, 0x01, 0xB1};
-    DIS_FeedFrame(message, sizeof message);
+    BUS_Write(message);
     DIS_LinkFlags() = 0;
     for (uint8_t block : {uint8_t{0x0F}, uint8_t{0x24}, uint8_t{0x00}, uint8_t{0xFF}}) {
         const uint8_t unknown[] = {0x03, block, 0x55, 0x66,
                                    static_cast<uint8_t>(block + 0x55 + 0x66)};
-        EXPECT_TRUE(DIS_FeedFrame(unknown, sizeof unknown)) << int(block);
+        EXPECT_TRUE(BUS_Write(unknown)) << int(block);
         EXPECT_EQ(DIS_LinkFlags(), 0)
             << "not even the previous block's action, block " << int(block);
     }
@@ -84,7 +82,7 @@ TEST_F(BusFrames, BytesBeyondABlockAreCountedNotStored)
     DIS_StatusBuffer()[5] = 0x77;
     // Block 24, the change mask, holds two bytes; all four data bytes are summed.
     const uint8_t frame[] = {0x05, 0x18, 0x09, 0x80, 0x33, 0x44, 0x18};
-    EXPECT_TRUE(DIS_FeedFrame(frame, sizeof frame));
+    EXPECT_TRUE(BUS_Write(frame));
     EXPECT_EQ(DIS_ChangeMask(), 0x8009);
     EXPECT_EQ(DIS_StatusBuffer()[5], 0x77);
     DIS_ChangeMaskToRequests();
@@ -134,7 +132,7 @@ TEST_F(BusFrames, AReadAfterMoreOrFewerThanOneWrittenByteIsEmpty)
     const uint8_t response[2] = {1, 2};
     DIS_ArmResponse(response, 2);
     const uint8_t two[] = {0x00, 0x00};
-    DIS_FeedFrame(two, 2);
+    BUS_Write(two);
     std::array<uint8_t, 3> out{};
     DIS_OnAddressed(BusDirection::Read);
     for (uint8_t& b : out)

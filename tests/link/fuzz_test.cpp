@@ -58,7 +58,7 @@ class LinkFuzz : public PoolFixture {
 
     void Read()
     {
-        if (Below(2)) DIS_FeedFrame(std::array<uint8_t, 1>{Byte()}.data(), 1);
+        if (Below(2)) BUS_Write(std::array<uint8_t, 1>{Byte()});
         DIS_OnAddressed(BusDirection::Read);
         const size_t n = Below(48);
         for (size_t i = 0; i < n; ++i)

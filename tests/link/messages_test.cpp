@@ -91,7 +91,7 @@ TEST_F(Messages, AMessageIsAcceptedOnlyAsTheAnswerToTheStandingRequest)
         {{static_cast<uint8_t>(24 << 3 | seq), 3}, "circuit 3"},
     };
     for (const Case& c : rejected) {
-        ASSERT_TRUE(DIS_FeedBlock(16, c.message));
+        ASSERT_TRUE(BUS_WriteBlock(16, c.message));
         DIS_DispatchReceived();
         EXPECT_EQ(DIS_LastRxSequence(), c.message[0] & 7) << c.why;
         EXPECT_EQ(DIS_SlotState(24), SLOT_WAITING) << c.why;

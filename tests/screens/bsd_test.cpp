@@ -3,6 +3,7 @@
 #include "link/dis.h"
 #include "screen_fixture.h"
 #include "sim/hal/keys.h"
+#include "support/controller_feed.h"
 
 namespace {
 
@@ -35,24 +36,16 @@ class FaultDialog : public ScreenTest {
         ASSERT_TRUE(shows("Bitte warten"));
     }
 
-    static void linkService()
-    {
-        EVT_Post(PRIO_LINK, SIG_LINK_SERVICE);
-        EVT_Run();
-    }
-
-    // The controller reads the dialog's request part by part and writes each part back with
-    // the request's sequence number.
+    // The controller reads the dialog's request part by part and answers each part.
     static void controllerAnswers(const std::vector<Record>& records)
     {
         for (uint8_t part = 0; part < PARTS; ++part) {
-            linkService();
+            ControllerFeed::service(); // the next request goes up
             const auto request = DIS_RequestBuffer();
             ASSERT_EQ(request[1] >> 3, MSG_FAULT_LIST);
             ASSERT_EQ(request[3], 231);
             ASSERT_EQ(request[4], part);
-            std::vector<uint8_t> message{
-                static_cast<uint8_t>(MSG_FAULT_LIST << 3 | (request[1] & 7)), 0, part};
+            std::vector<uint8_t> data{part};
             for (uint8_t r = 0; r < RECORDS_PER_PART; ++r) {
                 const size_t i = RECORDS_PER_PART * part + r;
                 const Record rec = i < records.size() ? records[i] : Record{};
@@ -67,20 +60,19 @@ class FaultDialog : public ScreenTest {
                                            static_cast<uint8_t>(rec.time >> 8),
                                            static_cast<uint8_t>(rec.time >> 16),
                                            static_cast<uint8_t>(rec.time >> 24)};
-                message.insert(message.end(), bytes, bytes + sizeof bytes);
+                data.insert(data.end(), bytes, bytes + sizeof bytes);
             }
-            ASSERT_TRUE(DIS_FeedBlock(16, message));
-            linkService();
+            ASSERT_TRUE(ControllerFeed::answer(MSG_FAULT_LIST, 0, data));
+            ASSERT_TRUE(ControllerFeed::received().back().accepted);
         }
     }
 
     static bool queued(uint8_t command, uint8_t value)
     {
-        for (uint8_t i = 0; i < DIS_QueueCount(); ++i)
-            if (DIS_QueuedEntry(i)[3] == command && DIS_QueuedEntry(i)[4] == value) return true;
-        const auto standing = DIS_RequestBuffer();
-        return standing[3] == command && standing[4] == value;
+        return ControllerFeed::sawCommand(command, {value});
     }
+
+    ControllerFeed controller;
 };
 
 constexpr uint32_t FAULT_TIME = 1767605415; // 2026-01-05 09:30:15
