@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -15,7 +16,9 @@
 #include <iostream>
 #include <map>
 #include <mutex>
+#include <span>
 #include <sstream>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -23,6 +26,7 @@
 #include "gfx/gfx.h"
 #include "kernel/app.h"
 #include "kernel/evt.h"
+#include "link/dis.h"
 #include "sim/hal/debug.h"
 #include "sim/hal/host_services.h"
 #include "sim/hal/instance.h"
@@ -30,6 +34,8 @@
 #include "sim/hal/keys.h"
 #include "sim/hal/serial_port.h"
 #include "sim/hal/ticks.h"
+#include "sim/host/bus_master.h"
+#include "sim/host/chains.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
 #include "sim/host/script.h"
@@ -41,31 +47,45 @@ constexpr int64_t defaultClock = 1767607200; // 2026-01-05 10:00:00
 constexpr uint32_t byteTimeUs = 2292;        // one byte at 4800 baud, 8E1 (11 bits)
 
 // Standard output: the debug log byte for byte, and the runner's own lines, each starting
-// with "@ " on a line of its own.
+// with "@ " on a line of its own. The expectations on the log and on the whole output are
+// searched as it is written; nothing of it is kept.
 class Output {
   public:
+    // A new run: no expectations yet, at the start of a line.
+    void reset()
+    {
+        std::lock_guard guard(lock_);
+        log_ = TextChain{};
+        out_ = TextChain{};
+        atLineStart_ = true;
+    }
+    // The script's expect-log and expect-out lines, in order; the step's index in its chain.
+    size_t expectLog(const std::string& text) { return log_.add(text); }
+    size_t expectOut(const std::string& text) { return out_.add(text); }
+
     void log(const char* text, size_t length)
     {
         std::lock_guard guard(lock_);
-        fwrite(text, 1, length, stdout);
-        log_.append(text, length);
-        if (length > 0) atLineStart_ = text[length - 1] == '\n';
+        log_.feed(text, length);
+        emit(text, length);
     }
-    void line(const std::string& text)
+    void line(std::string_view text)
     {
         std::lock_guard guard(lock_);
-        if (!atLineStart_) fputc('\n', stdout);
-        fprintf(stdout, "@ %s\n", text.c_str());
-        atLineStart_ = true;
+        if (!atLineStart_) emit("\n", 1);
+        emit("@ ", 2);
+        emit(text.data(), text.size());
+        emit("\n", 1);
     }
-    // Finds `part` in the log after the previous match; moves the match position past it.
-    bool matchLog(const std::string& part)
+    bool logFound(size_t i)
     {
         std::lock_guard guard(lock_);
-        const size_t at = log_.find(part, logMatch_);
-        if (at == std::string::npos) return false;
-        logMatch_ = at + part.size();
-        return true;
+        return log_.found(i);
+    }
+    bool outFound(size_t i)
+    {
+        std::lock_guard guard(lock_);
+        return out_.found(i);
     }
     void flush()
     {
@@ -74,9 +94,16 @@ class Output {
     }
 
   private:
+    void emit(const char* text, size_t length)
+    {
+        fwrite(text, 1, length, stdout);
+        out_.feed(text, length);
+        if (length > 0) atLineStart_ = text[length - 1] == '\n';
+    }
+
     std::mutex lock_;
-    std::string log_;
-    size_t logMatch_ = 0;
+    TextChain log_;
+    TextChain out_;
     bool atLineStart_ = true;
 };
 
@@ -129,15 +156,78 @@ bool anyTextContains(const std::string& part)
     return false;
 }
 
+// "@ cmd 231 14 52 ..." without a heap allocation: the panel queues commands all day long.
+class LineBuffer {
+  public:
+    LineBuffer& word(const char* w)
+    {
+        while (*w != '\0' && length_ + 1 < text_.size())
+            text_[length_++] = *w++;
+        return *this;
+    }
+    LineBuffer& number(unsigned n)
+    {
+        char digits[12];
+        snprintf(digits, sizeof digits, " %u", n);
+        return word(digits);
+    }
+    LineBuffer& hexByte(uint8_t b)
+    {
+        char digits[4];
+        snprintf(digits, sizeof digits, " %02X", b);
+        return word(digits);
+    }
+    std::string_view view() const { return {text_.data(), length_}; }
+
+  private:
+    std::array<char, 160> text_{};
+    size_t length_ = 0;
+};
+
+std::string hexList(const std::vector<int>& bytes)
+{
+    std::string out;
+    for (int b : bytes)
+        out += " " + (b == ScriptStep::ANY_BYTE ? std::string("..") : hex(static_cast<uint8_t>(b)));
+    return out;
+}
+
 // The steps of a script and what they need from the two ways of running it.
 class Runner {
   public:
-    explicit Runner(Script script) : script_(std::move(script)) {}
-    virtual ~Runner() = default;
+    explicit Runner(Script script) : script_(std::move(script))
+    {
+        output.reset();
+        for (ScriptStep& s : script_.steps)
+            s.expectation = expectation(s);
+        current = this;
+        DIS_SetObserver(&OBSERVER);
+    }
+    virtual ~Runner()
+    {
+        DIS_SetObserver(nullptr);
+        current = nullptr;
+    }
 
     enum class Flow { Next, Wait, End };
 
   protected:
+    // Each expectation's place in the chain of its kind.
+    size_t expectation(const ScriptStep& s)
+    {
+        switch (s.op) {
+        case ScriptStep::Op::ExpectLog: return output.expectLog(s.text);
+        case ScriptStep::Op::ExpectOut: return output.expectOut(s.text);
+        case ScriptStep::Op::ExpectTx: return tx_.add(std::string(s.bytes.begin(), s.bytes.end()));
+        case ScriptStep::Op::ExpectCmd:
+            return commands_.addCommand(static_cast<uint8_t>(s.number), s.match);
+        case ScriptStep::Op::ExpectEntry: return commands_.addEntry(s.match);
+        case ScriptStep::Op::ExpectNoCmd:
+            return commands_.addAbsence(static_cast<uint8_t>(s.number));
+        default: return 0;
+        }
+    }
+
     // Runs one step; Wait leaves the wait time in waitMs_.
     Flow step(const ScriptStep& s)
     {
@@ -180,8 +270,13 @@ class Runner {
             return found ? Flow::Next : fail(s, "no visible text contains " + quoted(s.text));
         }
         case ScriptStep::Op::ExpectLog:
-            return output.matchLog(s.text) ? Flow::Next
-                                           : fail(s, "the log does not contain " + quoted(s.text));
+            return output.logFound(s.expectation)
+                       ? Flow::Next
+                       : fail(s, "the log does not contain " + quoted(s.text));
+        case ScriptStep::Op::ExpectOut:
+            return output.outFound(s.expectation)
+                       ? Flow::Next
+                       : fail(s, "the output does not contain " + quoted(s.text));
         case ScriptStep::Op::ExpectTx: return expectTx(s);
         case ScriptStep::Op::Language:
             withPanel([&] {
@@ -189,6 +284,26 @@ class Runner {
                 DAT_ApplyDisplaySettings();
             });
             return Flow::Next;
+        case ScriptStep::Op::BusWrite:
+            transfer([&] { BUS_WriteBlock(static_cast<uint8_t>(s.number), s.bytes); });
+            return Flow::Next;
+        case ScriptStep::Op::BusWriteRaw: transfer([&] { BUS_Write(s.bytes); }); return Flow::Next;
+        case ScriptStep::Op::Answer:
+            transfer([&] { BUS_Answer(static_cast<uint8_t>(s.number), s.circuit, s.bytes); });
+            return Flow::Next;
+        case ScriptStep::Op::BusRead: {
+            std::vector<uint8_t> read;
+            transfer([&] { read = BUS_Read(static_cast<uint8_t>(s.number)); });
+            LineBuffer line;
+            line.word("bus-read");
+            for (uint8_t b : read)
+                line.hexByte(b);
+            output.line(line.view());
+            return Flow::Next;
+        }
+        case ScriptStep::Op::ExpectCmd:
+        case ScriptStep::Op::ExpectEntry: return expectCommand(s);
+        case ScriptStep::Op::ExpectNoCmd: return expectNoCommand(s);
         }
         return Flow::Next;
     }
@@ -238,12 +353,10 @@ class Runner {
 
     Flow expectTx(const ScriptStep& s)
     {
-        std::lock_guard guard(txLock_);
-        for (size_t at = txMatch_; at + s.bytes.size() <= tx_.size(); ++at)
-            if (std::equal(s.bytes.begin(), s.bytes.end(), tx_.begin() + long(at))) {
-                txMatch_ = at + s.bytes.size();
-                return Flow::Next;
-            }
+        {
+            std::lock_guard guard(txLock_);
+            if (tx_.found(s.expectation)) return Flow::Next;
+        }
         std::string want;
         for (uint8_t b : s.bytes)
             want += (want.empty() ? "" : " ") + hex(b);
@@ -254,10 +367,63 @@ class Runner {
     {
         {
             std::lock_guard guard(txLock_);
-            tx_.push_back(byte);
+            const char c = static_cast<char>(byte);
+            tx_.feed(&c, 1);
         }
         output.line("uart0-tx " + hex(byte));
     }
+
+    // A transfer of the controller, played where the bus driver's interrupt would come, and
+    // the link service that the driver posts after it.
+    void transfer(const std::function<void()>& play)
+    {
+        withPanel([&] {
+            play();
+            BUS_TransferDone();
+        });
+    }
+
+    Flow expectCommand(const ScriptStep& s)
+    {
+        {
+            std::lock_guard guard(commandLock_);
+            if (commands_.found(s.expectation)) return Flow::Next;
+        }
+        const std::string what = s.op == ScriptStep::Op::ExpectCmd
+                                     ? "command " + std::to_string(s.number) + hexList(s.match)
+                                     : "entry" + hexList(s.match);
+        return fail(s, "no " + what + " was queued after the previous match");
+    }
+
+    Flow expectNoCommand(const ScriptStep& s)
+    {
+        std::lock_guard guard(commandLock_);
+        commands_.close(s.expectation);
+        if (!commands_.seen(s.expectation)) return Flow::Next;
+        return fail(s,
+                    "command " + std::to_string(s.number) + " was queued after the previous match");
+    }
+
+    // What the link reports, on the panel's event thread.
+    static void queued(std::span<const uint8_t> entry, bool dropped)
+    {
+        LineBuffer line;
+        line.word(dropped ? "cmd-dropped" : "cmd").number(entry[CommandChain::CODE_BYTE]);
+        for (uint8_t b : entry)
+            line.hexByte(b);
+        output.line(line.view());
+        if (dropped || current == nullptr) return;
+        std::lock_guard guard(current->commandLock_);
+        current->commands_.feed(entry);
+    }
+    static void received(uint8_t message, uint8_t circuit, bool accepted)
+    {
+        LineBuffer line;
+        line.word("rx").number(message).number(circuit).word(accepted ? " accepted" : " rejected");
+        output.line(line.view());
+    }
+    static constexpr DIS_Observer OBSERVER{queued, received};
+    static Runner* current;
 
     virtual void receive(const std::vector<uint8_t>& bytes) = 0;
     // Runs `look` where it may read or change the panel's state.
@@ -272,9 +438,12 @@ class Runner {
     int held_ = -1;
     bool heldPattern_ = false;
     std::mutex txLock_;
-    std::vector<uint8_t> tx_;
-    size_t txMatch_ = 0;
+    TextChain tx_;
+    std::mutex commandLock_;
+    CommandChain commands_;
 };
+
+Runner* Runner::current = nullptr;
 
 // ---- virtual time: everything on the main thread, deterministic ----
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sim/host/headless.h"
+#include "sim/host/script.h"
 #if PANELSIM_WINDOW
 #include "sim/host/window.h"
 #endif
@@ -31,37 +32,11 @@ constexpr const char* usage = R"(usage:
         --uart0 DEVICE  with --realtime: serial channel 0 on a serial device (for example one
                         end of a pseudo-terminal pair) instead of the runner's own line
 
-script commands, one a line; '#' starts a comment, blank lines are ignored:
-  clock YYYY-MM-DD HH:MM:SS   host local time read at the next cold start
-                              (default 2026-01-05 10:00:00)
-  wait MS                     advance the time by MS milliseconds
-  press KEY[+KEY]             hold key(s): Back Up Left OK Right Down Help Menu
-                              (two keys joined by '+' go down together)
-  release                     release all keys
-  tap KEY[+KEY] [MS]          press, hold MS (default 100), release, then wait 100 ms
-  hardkey N [MS]              press hardkey N (0..33) for MS (default 100), release, wait 100
-  uart0 HEX...                bytes arriving on serial channel 0 (4800 baud pace)
-  shot FILE.png               the visible display as PNG, in the window's greys
-  texts                       print the visible texts: @ text X0 Y0 X1 Y1 "TEXT"
-  state                       print @ state NAME, the innermost user-interface state
-  expect-state NAME           fail unless the user interface is in state NAME
-  expect-text TEXT            fail unless some visible text contains TEXT
-  expect-log TEXT             fail unless the debug log after the previous expect-log
-                              match contains TEXT
-  expect-tx HEX...            fail unless the bytes sent on serial channel 0 after the
-                              previous expect-tx match contain these bytes
-  expect-shot FILE.png        fail unless the visible display equals the golden image
-                              (PANELSIM_UPDATE_GOLDEN=1 writes it); on a difference
-                              FILE.actual.png and FILE.diff.png are written
-  language N                  the data pool's language setting (0 German .. 18 Turkish),
-                              as the language menu sets it; shown at the next redraw
-  TEXT may be given in double quotes with \" \\ and \n escapes.
-every byte the panel sends on serial channel 0 is printed as @ uart0-tx HEX.
 )";
 
 int usageError(const char* message)
 {
-    fprintf(stderr, "panelsim: %s\n%s", message, usage);
+    fprintf(stderr, "panelsim: %s\n%s%s", message, usage, SCRIPT_Help().c_str());
     return 2;
 }
 
@@ -83,6 +58,7 @@ int main(int argc, char** argv)
         };
         if (arg == "--help" || arg == "-h") {
             fputs(usage, stdout);
+            fputs(SCRIPT_Help().c_str(), stdout);
             return 0;
         } else if (arg == "--headless") {
             isHeadless = true;

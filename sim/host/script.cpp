@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "sim/hal/keys.h"
+#include "sim/host/bus_master.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ constexpr std::array<KeyName, 8> keyNames{{
 constexpr int64_t maxWaitMs = 100LL * 24 * 3600 * 1000; // 100 days
 constexpr int defaultHoldMs = 100;
 constexpr int settleMs = 100;
+constexpr int64_t lastLanguage = 18;
+constexpr int64_t lastHardkey = HARDKEY_COUNT - 1;
+static_assert(lastHardkey == 33, "the help of 'hardkey' names the range");
+constexpr int64_t lastMessage = 31; // five bits of the header
 
 std::string lower(std::string s)
 {
@@ -80,22 +85,80 @@ bool parseKeys(const std::string& arg, ScriptStep& step, std::string& error)
     return true;
 }
 
-bool parseHex(const std::vector<std::string>& words, std::vector<uint8_t>& bytes,
-              std::string& error)
+// One line of a script, split for its command's parser.
+struct Line {
+    int number;
+    std::vector<std::string> words; // words[0] is the command as written
+    std::string rest;               // everything after the command word
+    size_t arguments() const { return words.size() - 1; }
+};
+
+ScriptStep& add(Script& script, ScriptStep::Op op, const Line& line)
 {
-    if (words.size() < 2) {
+    script.steps.push_back(ScriptStep{op, line.number});
+    return script.steps.back();
+}
+
+void addWait(Script& script, const Line& line, int64_t ms)
+{
+    add(script, ScriptStep::Op::Wait, line).number = ms;
+}
+
+bool arity(const Line& line, size_t low, size_t high, std::string& error)
+{
+    if (line.arguments() >= low && line.arguments() <= high) return true;
+    error = "wrong number of arguments for '" + line.words[0] + "'";
+    return false;
+}
+
+// A number in decimal, or in hexadecimal after 0x.
+bool parseCode(const std::string& s, int64_t& out, int64_t low, int64_t high)
+{
+    if (s.size() > 2 && (s[1] == 'x' || s[1] == 'X') && s[0] == '0') {
+        const std::string digits = s.substr(2);
+        if (digits.size() > 8) return false;
+        for (char c : digits)
+            if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+        out = std::stoll(digits, nullptr, 16);
+        return out >= low && out <= high;
+    }
+    return parseNumber(s, out, low, high);
+}
+
+bool isHexByte(const std::string& w)
+{
+    return w.size() == 2 && std::isxdigit(static_cast<unsigned char>(w[0])) &&
+           std::isxdigit(static_cast<unsigned char>(w[1]));
+}
+
+// Bytes of two hex digits from words[first] on; `..` (any byte) where `wildcards` allows it.
+bool parseBytes(const Line& line, size_t first, std::vector<int>& out, bool wildcards,
+                std::string& error)
+{
+    if (line.words.size() <= first) {
         error = "give at least one byte as two hex digits";
         return false;
     }
-    for (size_t i = 1; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        if (w.size() != 2 || !std::isxdigit(static_cast<unsigned char>(w[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(w[1]))) {
-            error = "'" + w + "' is not a byte of two hex digits";
+    for (size_t i = first; i < line.words.size(); ++i) {
+        const std::string& w = line.words[i];
+        if (wildcards && w == "..") {
+            out.push_back(ScriptStep::ANY_BYTE);
+        } else if (isHexByte(w)) {
+            out.push_back(std::stoi(w, nullptr, 16));
+        } else {
+            error = "'" + w + "' is not a byte of two hex digits" +
+                    (wildcards ? std::string(" or '..'") : std::string());
             return false;
         }
-        bytes.push_back(static_cast<uint8_t>(std::stoi(w, nullptr, 16)));
     }
+    return true;
+}
+
+bool parseHex(const Line& line, size_t first, std::vector<uint8_t>& bytes, std::string& error)
+{
+    std::vector<int> values;
+    if (!parseBytes(line, first, values, false, error)) return false;
+    bytes.assign(values.begin(), values.end());
     return true;
 }
 
@@ -141,107 +204,307 @@ std::string withoutComment(const std::string& line)
     return line;
 }
 
-bool parseLine(const std::string& raw, int number, Script& script, std::string& error)
-{
-    const std::string line = trim(withoutComment(raw));
-    if (line.empty()) return true;
-    std::vector<std::string> words;
-    std::stringstream in(line);
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    const std::string command = lower(words[0]);
-    const std::string rest = trim(line.substr(words[0].size()));
-    auto add = [&](ScriptStep::Op op) -> ScriptStep& {
-        script.steps.push_back(ScriptStep{op, number});
-        return script.steps.back();
-    };
-    auto addWait = [&](int64_t ms) { add(ScriptStep::Op::Wait).number = ms; };
-    auto arity = [&](size_t low, size_t high) {
-        if (words.size() - 1 < low || words.size() - 1 > high) {
-            error = "wrong number of arguments for '" + words[0] + "'";
-            return false;
-        }
-        return true;
-    };
+// ---- the commands' parsers ----
 
-    if (command == "clock") {
-        int64_t seconds = 0;
-        if (!SCRIPT_ParseClock(rest, seconds)) {
-            error = "clock wants YYYY-MM-DD HH:MM:SS (1970..2099)";
-            return false;
-        }
-        add(ScriptStep::Op::Clock).number = seconds;
-    } else if (command == "wait") {
-        int64_t ms = 0;
-        if (!arity(1, 1) || !parseNumber(words[1], ms, 0, maxWaitMs)) {
-            if (error.empty()) error = "wait wants milliseconds";
-            return false;
-        }
-        addWait(ms);
-    } else if (command == "press") {
-        ScriptStep step{ScriptStep::Op::Press, number};
-        if (!arity(1, 1) || !parseKeys(words[1], step, error)) return false;
-        script.steps.push_back(step);
-    } else if (command == "release") {
-        if (!arity(0, 0)) return false;
-        add(ScriptStep::Op::Release);
-    } else if (command == "tap") {
-        ScriptStep step{ScriptStep::Op::Press, number};
-        int64_t hold = defaultHoldMs;
-        if (!arity(1, 2) || !parseKeys(words[1], step, error)) return false;
-        if (words.size() == 3 && !parseNumber(words[2], hold, 0, maxWaitMs)) {
-            error = "tap wants the hold time in milliseconds";
-            return false;
-        }
-        script.steps.push_back(step);
-        addWait(hold);
-        add(ScriptStep::Op::Release);
-        addWait(settleMs);
-    } else if (command == "hardkey") {
-        int64_t key = 0, hold = defaultHoldMs;
-        if (!arity(1, 2) || !parseNumber(words[1], key, 0, 127)) {
-            if (error.empty()) error = "hardkey wants a number 0..127";
-            return false;
-        }
-        if (words.size() == 3 && !parseNumber(words[2], hold, 0, maxWaitMs)) {
-            error = "hardkey wants the hold time in milliseconds";
-            return false;
-        }
-        add(ScriptStep::Op::HardkeyDown).number = key;
-        addWait(hold);
-        add(ScriptStep::Op::HardkeyUp).number = key;
-        addWait(settleMs);
-    } else if (command == "uart0" || command == "expect-tx") {
-        ScriptStep step{command == "uart0" ? ScriptStep::Op::Uart0 : ScriptStep::Op::ExpectTx,
-                        number};
-        if (!parseHex(words, step.bytes, error)) return false;
-        script.steps.push_back(step);
-    } else if (command == "shot" || command == "expect-shot") {
-        if (!arity(1, 1)) return false;
-        add(command == "shot" ? ScriptStep::Op::Shot : ScriptStep::Op::ExpectShot).text = words[1];
-    } else if (command == "language") {
-        int64_t index = 0;
-        if (!arity(1, 1) || !parseNumber(words[1], index, 0, 18)) {
-            if (error.empty()) error = "language wants a language index 0..18";
-            return false;
-        }
-        add(ScriptStep::Op::Language).number = index;
-    } else if (command == "texts" || command == "state") {
-        if (!arity(0, 0)) return false;
-        add(command == "texts" ? ScriptStep::Op::Texts : ScriptStep::Op::State);
-    } else if (command == "expect-state") {
-        if (!arity(1, 1)) return false;
-        add(ScriptStep::Op::ExpectState).text = words[1];
-    } else if (command == "expect-text" || command == "expect-log") {
-        std::string text;
-        if (!parseText(rest, text, error)) return false;
-        add(command == "expect-text" ? ScriptStep::Op::ExpectText : ScriptStep::Op::ExpectLog)
-            .text = text;
-    } else {
-        error = "unknown command '" + words[0] + "'";
+using Op = ScriptStep::Op;
+
+bool clockCommand(const Line& line, Script& script, std::string& error)
+{
+    int64_t seconds = 0;
+    if (!SCRIPT_ParseClock(line.rest, seconds)) {
+        error = "clock wants YYYY-MM-DD HH:MM:SS (1970..2099)";
         return false;
     }
+    add(script, Op::Clock, line).number = seconds;
     return true;
+}
+
+bool waitCommand(const Line& line, Script& script, std::string& error)
+{
+    int64_t ms = 0;
+    if (!arity(line, 1, 1, error)) return false;
+    if (!parseNumber(line.words[1], ms, 0, maxWaitMs)) {
+        error = "wait wants milliseconds";
+        return false;
+    }
+    addWait(script, line, ms);
+    return true;
+}
+
+bool pressCommand(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{Op::Press, line.number};
+    if (!arity(line, 1, 1, error) || !parseKeys(line.words[1], step, error)) return false;
+    script.steps.push_back(step);
+    return true;
+}
+
+bool tapCommand(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{Op::Press, line.number};
+    int64_t hold = defaultHoldMs;
+    if (!arity(line, 1, 2, error) || !parseKeys(line.words[1], step, error)) return false;
+    if (line.arguments() == 2 && !parseNumber(line.words[2], hold, 0, maxWaitMs)) {
+        error = "tap wants the hold time in milliseconds";
+        return false;
+    }
+    script.steps.push_back(step);
+    addWait(script, line, hold);
+    add(script, Op::Release, line);
+    addWait(script, line, settleMs);
+    return true;
+}
+
+bool hardkeyCommand(const Line& line, Script& script, std::string& error)
+{
+    int64_t key = 0, hold = defaultHoldMs;
+    if (!arity(line, 1, 2, error)) return false;
+    if (!parseNumber(line.words[1], key, 0, lastHardkey)) {
+        error = "hardkey wants a number 0.." + std::to_string(lastHardkey);
+        return false;
+    }
+    if (line.arguments() == 2 && !parseNumber(line.words[2], hold, 0, maxWaitMs)) {
+        error = "hardkey wants the hold time in milliseconds";
+        return false;
+    }
+    add(script, Op::HardkeyDown, line).number = key;
+    addWait(script, line, hold);
+    add(script, Op::HardkeyUp, line).number = key;
+    addWait(script, line, settleMs);
+    return true;
+}
+
+template <Op OP> bool bare(const Line& line, Script& script, std::string& error)
+{
+    if (!arity(line, 0, 0, error)) return false;
+    add(script, OP, line);
+    return true;
+}
+
+template <Op OP> bool oneWord(const Line& line, Script& script, std::string& error)
+{
+    if (!arity(line, 1, 1, error)) return false;
+    add(script, OP, line).text = line.words[1];
+    return true;
+}
+
+template <Op OP> bool text(const Line& line, Script& script, std::string& error)
+{
+    std::string t;
+    if (!parseText(line.rest, t, error)) return false;
+    add(script, OP, line).text = t;
+    return true;
+}
+
+template <Op OP> bool hexBytes(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{OP, line.number};
+    if (!parseHex(line, 1, step.bytes, error)) return false;
+    script.steps.push_back(step);
+    return true;
+}
+
+bool languageCommand(const Line& line, Script& script, std::string& error)
+{
+    int64_t index = 0;
+    if (!arity(line, 1, 1, error)) return false;
+    if (!parseNumber(line.words[1], index, 0, lastLanguage)) {
+        error = "language wants a language index 0.." + std::to_string(lastLanguage);
+        return false;
+    }
+    add(script, Op::Language, line).number = index;
+    return true;
+}
+
+bool busWriteCommand(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{Op::BusWrite, line.number};
+    if (line.arguments() < 1) {
+        error = "bus-write wants a block number 0..255 and the bytes";
+        return false;
+    }
+    if (!parseCode(line.words[1], step.number, 0, 255)) {
+        error = "bus-write wants a block number 0..255, not '" + line.words[1] + "'";
+        return false;
+    }
+    if (!parseHex(line, 2, step.bytes, error)) return false;
+    if (step.bytes.size() > BUS_MAX_BLOCK_DATA) {
+        error = "a block holds at most " + std::to_string(BUS_MAX_BLOCK_DATA) + " bytes";
+        return false;
+    }
+    script.steps.push_back(step);
+    return true;
+}
+
+bool answerCommand(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{Op::Answer, line.number};
+    int64_t circuit = 0;
+    if (line.arguments() < 2) {
+        error = "answer wants the message number 0..31, the circuit and the bytes";
+        return false;
+    }
+    if (!parseCode(line.words[1], step.number, 0, lastMessage)) {
+        error = "answer wants a message number 0..31, not '" + line.words[1] + "'";
+        return false;
+    }
+    if (!parseCode(line.words[2], circuit, 0, 255)) {
+        error = "answer wants a circuit byte 0..255, not '" + line.words[2] + "'";
+        return false;
+    }
+    step.circuit = static_cast<uint8_t>(circuit);
+    // The data may be empty: a message of header and circuit byte only.
+    if (line.arguments() > 2 && !parseHex(line, 3, step.bytes, error)) return false;
+    if (step.bytes.size() > BUS_MAX_MESSAGE_DATA) {
+        error = "a message holds at most " + std::to_string(BUS_MAX_MESSAGE_DATA) + " bytes";
+        return false;
+    }
+    script.steps.push_back(step);
+    return true;
+}
+
+bool busReadCommand(const Line& line, Script& script, std::string& error)
+{
+    if (!arity(line, 1, 1, error)) return false;
+    int64_t command = 0;
+    if (!parseCode(line.words[1], command, 0, 255)) {
+        error = "bus-read wants a command byte 0..255, not '" + line.words[1] + "'";
+        return false;
+    }
+    add(script, Op::BusRead, line).number = command;
+    return true;
+}
+
+bool commandCode(const Line& line, int64_t& code, std::string& error)
+{
+    if (line.arguments() < 1) {
+        error = line.words[0] + " wants a command code 0..255";
+        return false;
+    }
+    if (parseCode(line.words[1], code, 0, 255)) return true;
+    error = line.words[0] + " wants a command code 0..255, not '" + line.words[1] + "'";
+    return false;
+}
+
+bool expectCmdCommand(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{Op::ExpectCmd, line.number};
+    if (!commandCode(line, step.number, error)) return false;
+    if (line.arguments() > 1 && !parseBytes(line, 2, step.match, true, error)) return false;
+    script.steps.push_back(step);
+    return true;
+}
+
+bool expectEntryCommand(const Line& line, Script& script, std::string& error)
+{
+    ScriptStep step{Op::ExpectEntry, line.number};
+    if (!parseBytes(line, 1, step.match, true, error)) return false;
+    script.steps.push_back(step);
+    return true;
+}
+
+bool expectNoCmdCommand(const Line& line, Script& script, std::string& error)
+{
+    int64_t code = 0;
+    if (!commandCode(line, code, error) || !arity(line, 1, 1, error)) return false;
+    add(script, Op::ExpectNoCmd, line).number = code;
+    return true;
+}
+
+struct Command {
+    const char* name;
+    const char* arguments; // as the help shows them
+    const char* help;      // '\n' continues on the next line of the help
+    bool (*parse)(const Line& line, Script& script, std::string& error);
+};
+
+// Every script command: its parser and its help, in the order the help lists them.
+constexpr std::array<Command, 24> COMMANDS{{
+    {"clock", "YYYY-MM-DD HH:MM:SS",
+     "host local time read at the next cold start\n(default 2026-01-05 10:00:00)", clockCommand},
+    {"wait", "MS", "advance the time by MS milliseconds", waitCommand},
+    {"press", "KEY[+KEY]",
+     "hold key(s): Back Up Left OK Right Down Help Menu\n(two keys joined by '+' go down "
+     "together)",
+     pressCommand},
+    {"release", "", "release all keys", bare<Op::Release>},
+    {"tap", "KEY[+KEY] [MS]", "press, hold MS (default 100), release, then wait 100 ms",
+     tapCommand},
+    {"hardkey", "N [MS]", "press hardkey N (0..33) for MS (default 100), release, wait 100",
+     hardkeyCommand},
+    {"uart0", "HEX...", "bytes arriving on serial channel 0 (4800 baud pace)", hexBytes<Op::Uart0>},
+    {"shot", "FILE.png", "the visible display as PNG, in the window's greys", oneWord<Op::Shot>},
+    {"texts", "", "print the visible texts: @ text X0 Y0 X1 Y1 \"TEXT\"", bare<Op::Texts>},
+    {"state", "", "print @ state NAME, the innermost user-interface state", bare<Op::State>},
+    {"expect-state", "NAME", "fail unless the user interface is in state NAME",
+     oneWord<Op::ExpectState>},
+    {"expect-text", "TEXT", "fail unless some visible text contains TEXT", text<Op::ExpectText>},
+    {"expect-log", "TEXT",
+     "fail unless the debug log after the previous expect-log\nmatch contains TEXT",
+     text<Op::ExpectLog>},
+    {"expect-out", "TEXT",
+     "the same over everything the runner prints (the debug log\nand the @ lines), with a "
+     "match position of its own",
+     text<Op::ExpectOut>},
+    {"expect-tx", "HEX...",
+     "fail unless the bytes sent on serial channel 0 after the\nprevious expect-tx match "
+     "contain these bytes",
+     hexBytes<Op::ExpectTx>},
+    {"expect-shot", "FILE.png",
+     "fail unless the visible display equals the golden image\n(PANELSIM_UPDATE_GOLDEN=1 "
+     "writes it); on a difference\nFILE.actual.png and FILE.diff.png are written",
+     oneWord<Op::ExpectShot>},
+    {"language", "N",
+     "the data pool's language setting (0 German .. 18 Turkish),\nas the language menu sets "
+     "it; shown at the next redraw",
+     languageCommand},
+    {"bus-write", "BLOCK HEX...",
+     "the controller writes block BLOCK (0..255) with these bytes:\nthe frame of length, "
+     "block number, bytes and checksum",
+     busWriteCommand},
+    {"bus-write-raw", "HEX...", "the controller writes exactly these bytes (for bad frames)",
+     hexBytes<Op::BusWriteRaw>},
+    {"answer", "MSG CIRCUIT HEX...",
+     "the controller answers the request standing in the request\nbuffer with message MSG "
+     "(0..31): header = MSG and that request's\nsequence number, byte 1 = CIRCUIT, the bytes "
+     "from byte 2,\nwritten through block 16 (the panel rejects it when no\nrequest is "
+     "standing)",
+     answerCommand},
+    {"bus-read", "CMD",
+     "the controller writes the command byte CMD (0..255; 0..63\nthe panel's request, 64 its "
+     "identification) and reads:\nprints @ bus-read HEX... (length, bytes, checksum)",
+     busReadCommand},
+    {"expect-cmd", "NNN [HEX...]",
+     "fail unless the panel queued a command with code NNN after\nthe previous "
+     "expect-cmd/expect-entry match; with HEX, its\nbytes from byte 4 on begin with these "
+     "('..' any byte)",
+     expectCmdCommand},
+    {"expect-entry", "HEX...",
+     "the same for a whole queued entry from byte 0 ('..' any\nbyte); it shares the match "
+     "position with expect-cmd",
+     expectEntryCommand},
+    {"expect-no-cmd", "NNN",
+     "fail if the panel queued a command with code NNN after the\nprevious "
+     "expect-cmd/expect-entry match",
+     expectNoCmdCommand},
+}};
+
+constexpr size_t helpColumn = 28;
+
+bool parseLine(const std::string& raw, int number, Script& script, std::string& error)
+{
+    Line line{number, {}, {}};
+    const std::string text = trim(withoutComment(raw));
+    if (text.empty()) return true;
+    std::stringstream in(text);
+    for (std::string w; in >> w;)
+        line.words.push_back(w);
+    line.rest = trim(text.substr(line.words[0].size()));
+    const std::string name = lower(line.words[0]);
+    for (const Command& c : COMMANDS)
+        if (name == c.name) return c.parse(line, script, error);
+    error = "unknown command '" + line.words[0] + "'";
+    return false;
 }
 
 } // namespace
@@ -283,4 +546,32 @@ bool SCRIPT_Parse(const std::string& source, Script& script, std::string& error)
         }
     }
     return true;
+}
+
+std::string SCRIPT_Help()
+{
+    std::string help = "script commands, one a line; '#' starts a comment, blank lines are "
+                       "ignored:\n";
+    for (const Command& c : COMMANDS) {
+        std::string left = "  " + std::string(c.name);
+        if (*c.arguments != '\0') left += std::string(" ") + c.arguments;
+        const std::string indent(helpColumn + 2, ' ');
+        help += left.size() < indent.size() ? left + std::string(indent.size() - left.size(), ' ')
+                                            : left + "\n" + indent;
+        for (const char* p = c.help; *p != '\0'; ++p)
+            help += *p == '\n' ? "\n" + indent : std::string(1, *p);
+        help += '\n';
+    }
+    help += R"(  TEXT may be given in double quotes with \" \\ and \n escapes; numbers (BLOCK, MSG,
+  CIRCUIT, CMD, NNN) in decimal or in hexadecimal after 0x.
+after every bus-write, bus-write-raw, answer and bus-read the link service is posted, as the
+bus driver posts it after a completed transfer: the panel acts on the transfer at its next
+dispatch (within 100 ms; wait 100 before expecting what it did).
+every byte the panel sends on serial channel 0 is printed as @ uart0-tx HEX.
+every entry the panel puts into its transmit queue is printed at that moment as
+@ cmd NNN HEX... (NNN the command code in byte 3, in decimal, then all 13 bytes of the entry,
+or 30 of a long one); an entry dropped because the queue is full as @ cmd-dropped NNN HEX....
+every message the panel receives is printed as @ rx MSG CIRCUIT accepted (or rejected).
+)";
+    return help;
 }

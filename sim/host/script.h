@@ -1,7 +1,5 @@
-// The headless runner's script language: one command a line, '#' starts a comment.
-//   clock YYYY-MM-DD HH:MM:SS   wait MS   press KEY[+KEY]   release   tap KEY[+KEY] [MS]
-//   hardkey N [MS]   uart0 HEX...   shot FILE.png   texts   state   expect-state NAME
-//   expect-text TEXT   expect-log TEXT   expect-tx HEX...   expect-shot FILE.png   language N
+// The headless runner's script language: one command a line, '#' starts a comment. The
+// commands are rows of one table in script.cpp, which also writes their help (SCRIPT_Help).
 // Composite commands (tap, hardkey) are expanded into primitive steps when the script is read.
 #pragma once
 
@@ -24,9 +22,17 @@ struct ScriptStep {
         ExpectState, // text = state name
         ExpectText,  // text = part of a visible text
         ExpectLog,   // text = part of the debug log
+        ExpectOut,   // text = part of everything the runner prints
         ExpectTx,    // bytes
         ExpectShot,  // text = golden file
         Language,    // number = language index of the data pool's setting
+        BusWrite,    // number = block, bytes = data
+        BusWriteRaw, // bytes = the whole frame
+        Answer,      // number = message, circuit, bytes = data
+        BusRead,     // number = command byte
+        ExpectCmd,   // number = command code, match = its bytes from byte 4 on
+        ExpectEntry, // match = the entry's bytes from byte 0 on
+        ExpectNoCmd, // number = command code
     };
     ScriptStep(Op o, int l) : op(o), line(l) {}
     Op op;
@@ -34,8 +40,13 @@ struct ScriptStep {
     int64_t number = 0;
     std::string text;
     std::vector<uint8_t> bytes;
-    int hardkey = -1;     // Press: the hardkey that holds the keys, or -1 for a raw pattern
-    uint32_t pattern = 0; // Press with hardkey -1: the key pattern
+    std::vector<int> match; // bytes to compare, ANY_BYTE for '..'
+    uint8_t circuit = 0;
+    int hardkey = -1;       // Press: the hardkey that holds the keys, or -1 for a raw pattern
+    uint32_t pattern = 0;   // Press with hardkey -1: the key pattern
+    size_t expectation = 0; // the runner's: the step's place among the expectations of its kind
+
+    static constexpr int ANY_BYTE = -1;
 };
 
 struct Script {
@@ -47,3 +58,6 @@ bool SCRIPT_Parse(const std::string& source, Script& script, std::string& error)
 
 // "2026-01-05 10:00:00" as seconds since 1970 (no time zone); false when malformed.
 bool SCRIPT_ParseClock(const std::string& text, int64_t& seconds);
+
+// The script commands and the runner's output lines, as --help shows them.
+std::string SCRIPT_Help();
