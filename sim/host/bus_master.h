@@ -11,8 +11,10 @@
 #include <span>
 #include <vector>
 
+#include "link/dis.h"
+
 // The block the controller writes its messages through (blocks 16..19 all hold one message).
-inline constexpr uint8_t BUS_MESSAGE_BLOCK = 16;
+inline constexpr uint8_t BUS_MESSAGE_BLOCK = DIS_FIRST_BLOCK;
 // The length byte counts the block number and the data.
 inline constexpr size_t BUS_MAX_BLOCK_DATA = 254;
 // A message: header, circuit byte, then its data.

@@ -26,7 +26,7 @@ class LinkObserver : public PoolFixture {
 
 TEST_F(LinkObserver, EveryEntryIsReportedWithAllItsBytesAtTheMomentItIsQueued)
 {
-    DIS_SendDataRequest(24);
+    DIS_SendDataRequest(DIS_MSG_EXTRA);
     ASSERT_EQ(ControllerFeed::queued().size(), 1u);
     EXPECT_EQ(ControllerFeed::queued()[0].bytes, entryAt(0, DIS_TX_BUILDER_SIZE));
     EXPECT_FALSE(ControllerFeed::queued()[0].dropped);
@@ -60,21 +60,22 @@ TEST_F(LinkObserver, AnEntryForAFullQueueIsReportedAsDropped)
 
 TEST_F(LinkObserver, EveryReceivedMessageIsReportedAcceptedOrRejected)
 {
-    DIS_SendDataRequest(24);
+    DIS_SendDataRequest(DIS_MSG_EXTRA);
     DIS_SendNext();
     const uint8_t seq = DIS_RequestBuffer()[1] & 7;
-    const std::vector<uint8_t> wrongSequence{static_cast<uint8_t>(24 << 3 | ((seq + 1) & 7)), 0};
+    const std::vector<uint8_t> wrongSequence{
+        static_cast<uint8_t>(DIS_MSG_EXTRA << 3 | ((seq + 1) & 7)), 0};
     ASSERT_TRUE(BUS_WriteBlock(BUS_MESSAGE_BLOCK, wrongSequence));
     DIS_DispatchReceived();
-    ASSERT_TRUE(BUS_Answer(24, 0, std::vector<uint8_t>{0x88, 0x13}));
+    ASSERT_TRUE(BUS_Answer(DIS_MSG_EXTRA, 0, std::vector<uint8_t>{0x88, 0x13}));
     DIS_DispatchReceived();
-    ASSERT_TRUE(BUS_Answer(24, 0, std::vector<uint8_t>{0x88, 0x13}));
+    ASSERT_TRUE(BUS_Answer(DIS_MSG_EXTRA, 0, std::vector<uint8_t>{0x88, 0x13}));
     DIS_DispatchReceived();
     const std::vector<ControllerFeed::Received>& r = ControllerFeed::received();
     ASSERT_EQ(r.size(), 3u);
     EXPECT_FALSE(r[0].accepted) << "another sequence number";
     EXPECT_TRUE(r[1].accepted);
-    EXPECT_EQ(r[1].message, 24);
+    EXPECT_EQ(r[1].message, DIS_MSG_EXTRA);
     EXPECT_EQ(r[1].circuit, 0);
     EXPECT_FALSE(r[2].accepted) << "the request was answered already";
     EXPECT_EQ(DAT_ReadU32(DatBlock::Extra, 0), 0x1388u);
@@ -82,15 +83,15 @@ TEST_F(LinkObserver, EveryReceivedMessageIsReportedAcceptedOrRejected)
 
 TEST_F(LinkObserver, AFrameWithABadChecksumReachesNoMessageAndNoReport)
 {
-    DIS_SendDataRequest(24);
+    DIS_SendDataRequest(DIS_MSG_EXTRA);
     DIS_SendNext();
-    std::vector<uint8_t> frame =
-        BUS_BlockFrame(BUS_MESSAGE_BLOCK, BUS_AnswerMessage(24, 0, std::vector<uint8_t>{1}));
+    std::vector<uint8_t> frame = BUS_BlockFrame(
+        BUS_MESSAGE_BLOCK, BUS_AnswerMessage(DIS_MSG_EXTRA, 0, std::vector<uint8_t>{1}));
     frame.back() = static_cast<uint8_t>(frame.back() + 1);
     EXPECT_FALSE(BUS_Write(frame));
     DIS_DispatchReceived();
     EXPECT_TRUE(ControllerFeed::received().empty());
-    EXPECT_EQ(DIS_SlotState(24), SLOT_WAITING);
+    EXPECT_EQ(DIS_SlotState(DIS_MSG_EXTRA), SLOT_WAITING);
 }
 
 } // namespace
