@@ -27,6 +27,7 @@
 #include "kernel/app.h"
 #include "kernel/evt.h"
 #include "link/dis.h"
+#include "sim/controller/bus_master.h"
 #include "sim/hal/debug.h"
 #include "sim/hal/host_services.h"
 #include "sim/hal/instance.h"
@@ -34,7 +35,6 @@
 #include "sim/hal/keys.h"
 #include "sim/hal/serial_port.h"
 #include "sim/hal/ticks.h"
-#include "sim/host/bus_master.h"
 #include "sim/host/chains.h"
 #include "sim/host/golden.h"
 #include "sim/host/lcd_view.h"
@@ -379,7 +379,7 @@ class Runner {
     {
         withPanel([&] {
             play();
-            BUS_TransferDone();
+            DIS_OnTransferDone();
         });
     }
 

@@ -5,8 +5,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "sim/controller/bus_master.h"
 #include "sim/hal/keys.h"
-#include "sim/host/bus_master.h"
 
 namespace {
 

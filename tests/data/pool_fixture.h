@@ -10,8 +10,8 @@
 #include "data/datapool.h"
 #include "kernel/evt.h"
 #include "link/dis.h"
+#include "sim/controller/bus_master.h"
 #include "sim/hal/host_services.h"
-#include "sim/host/bus_master.h"
 
 struct Posted {
     uint8_t priority;

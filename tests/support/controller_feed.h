@@ -1,5 +1,5 @@
 // The controller's part in a test with the whole panel: its writes, answers and reads go
-// through the panel's bus byte handlers (sim/host/bus_master.h), each followed by the link
+// through the panel's bus byte handlers (sim/controller/bus_master.h), each followed by the link
 // service as the bus driver posts it, dispatched at once. Everything the panel queues for the
 // controller and every message it accepts or rejects is recorded while the feed is in scope.
 #pragma once
@@ -11,7 +11,7 @@
 
 #include "kernel/evt.h"
 #include "link/dis.h"
-#include "sim/host/bus_master.h"
+#include "sim/controller/bus_master.h"
 
 class ControllerFeed {
   public:
@@ -55,7 +55,7 @@ class ControllerFeed {
     // The link service the bus driver posts after a transfer, and its dispatch.
     static void service()
     {
-        BUS_TransferDone();
+        DIS_OnTransferDone();
         EVT_Run();
     }
 

@@ -1,8 +1,7 @@
-#include "sim/host/bus_master.h"
+#include "sim/controller/bus_master.h"
 
 #include <algorithm>
 
-#include "kernel/evt.h"
 #include "link/dis.h"
 #include "sim/hal/intrinsics.h"
 
@@ -83,7 +82,16 @@ std::vector<uint8_t> BUS_ReadBytes(uint8_t command, size_t count, bool acknowled
     return out;
 }
 
-std::vector<uint8_t> BUS_Read(uint8_t command, bool acknowledged)
+bool BUS_ReadIsGood(std::span<const uint8_t> read)
+{
+    if (read.empty() || read.size() != read.front() + 2u) return false;
+    uint8_t sum = 0;
+    for (uint8_t b : read.first(read.size() - 1))
+        sum = static_cast<uint8_t>(sum + b);
+    return sum == read.back();
+}
+
+std::vector<uint8_t> BUS_Read(uint8_t command)
 {
     const InterruptContext isr;
     write(std::span(&command, 1));
@@ -91,8 +99,6 @@ std::vector<uint8_t> BUS_Read(uint8_t command, bool acknowledged)
     std::vector<uint8_t> out{DIS_OnByteToSend()};
     for (size_t i = 0; i <= out.front(); ++i)
         out.push_back(DIS_OnByteToSend());
-    DIS_OnReadDone(acknowledged);
+    DIS_OnReadDone(BUS_ReadIsGood(out));
     return out;
 }
-
-void BUS_TransferDone() { EVT_Post(PRIO_LINK, SIG_LINK_SERVICE); }

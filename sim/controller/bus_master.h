@@ -1,9 +1,10 @@
 // The controller's side of the bus: the frames a bus master writes and the reads it makes,
 // played through the panel's four bus byte handlers in interrupt context, as the bus driver
-// calls them. The headless runner, the tests and a controller emulator share it.
+// calls them. The headless runner's scripts and the tests use it; it needs nothing of the hosts,
+// so the emulator's bus master can use it too.
 //
-// A transfer does not post the link service by itself: after a completed transfer the bus
-// driver posts it (BUS_TransferDone), and a test of the byte handlers alone does not want it.
+// A transfer does not post the link service by itself: at the end of a transfer the bus driver
+// reports it (DIS_OnTransferDone), and a test of the byte handlers alone does not want it.
 #pragma once
 
 #include <cstddef>
@@ -36,10 +37,9 @@ bool BUS_WriteBlock(uint8_t block, std::span<const uint8_t> data);
 bool BUS_Answer(uint8_t message, uint8_t circuit, std::span<const uint8_t> data);
 
 // The master writes the one command byte, then reads what the panel offers: its length byte,
-// that many bytes and the checksum. `acknowledged` is the master's acknowledgement at the end.
-std::vector<uint8_t> BUS_Read(uint8_t command, bool acknowledged = true);
-// The same, reading exactly `count` bytes whatever the length byte says.
+// that many bytes and the checksum, and acknowledges the read when the checksum matches.
+std::vector<uint8_t> BUS_Read(uint8_t command);
+// Whether a read (length, bytes, checksum) is complete and correctly summed.
+bool BUS_ReadIsGood(std::span<const uint8_t> read);
+// A read of exactly `count` bytes whatever the length byte says, acknowledged or not.
 std::vector<uint8_t> BUS_ReadBytes(uint8_t command, size_t count, bool acknowledged = true);
-
-// What the bus driver does after a completed transfer: post the link service to the link task.
-void BUS_TransferDone();
