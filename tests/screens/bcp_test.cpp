@@ -2,6 +2,7 @@
 
 #include "link/dis.h"
 #include "screen_fixture.h"
+#include "sim/controller/bus_master.h"
 #include "sim/hal/keys.h"
 #include "support/golden_check.h"
 
@@ -98,7 +99,7 @@ class Coding : public ScreenTest {
             message.insert(message.end(), bytes, bytes + sizeof bytes);
         }
         message.push_back(0);
-        ASSERT_TRUE(DIS_FeedBlock(DIS_FIRST_BLOCK, message));
+        ASSERT_TRUE(BUS_WriteBlock(BUS_MESSAGE_BLOCK, message));
         linkService();
     }
 
