@@ -216,7 +216,9 @@ TEST(Script, AScriptErrorEndsTheRunWithStatusTwoAndItsLine)
                             "wait 10\n\nexpect-cmd 235 5\n"}) {
         std::ofstream(path) << bad;
         testing::internal::CaptureStdout();
-        const int status = HEADLESS_Run({path, false});
+        HeadlessOptions options;
+        options.scriptPath = path;
+        const int status = HEADLESS_Run(options);
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(status, 2) << bad;
         EXPECT_EQ(out.rfind("@ ERROR line 3: ", 0), 0u) << out;
