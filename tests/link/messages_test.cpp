@@ -134,8 +134,9 @@ TEST_F(Messages, AFaultPartAboveFourIsDropped)
 {
     const std::vector<uint8_t> before(DAT_Block(DatBlock::FaultHistory).begin(),
                                       DAT_Block(DatBlock::FaultHistory).end());
-    std::vector<uint8_t> body{0, 5};
-    body.resize(24, 0xEE);
+    std::vector<uint8_t> body(24, 0xEE);
+    body[0] = 0;
+    body[1] = 5;
     RequestAndAnswer(23, body);
     EXPECT_EQ(std::vector<uint8_t>(DAT_Block(DatBlock::FaultHistory).begin(),
                                    DAT_Block(DatBlock::FaultHistory).end()),

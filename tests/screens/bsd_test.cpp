@@ -60,7 +60,8 @@ class FaultDialog : public ScreenTest {
                                            static_cast<uint8_t>(rec.time >> 8),
                                            static_cast<uint8_t>(rec.time >> 16),
                                            static_cast<uint8_t>(rec.time >> 24)};
-                data.insert(data.end(), bytes, bytes + sizeof bytes);
+                for (const uint8_t b : bytes)
+                    data.push_back(b);
             }
             ASSERT_TRUE(ControllerFeed::answer(MSG_FAULT_LIST, 0, data));
             ASSERT_TRUE(ControllerFeed::received().back().accepted);

@@ -188,7 +188,9 @@ std::string bitmapSource(const std::vector<Picture>& pictures)
                     const int x = byte * 8 + bit;
                     if (x < pic.width && row[x] == '#') value |= 0x80u >> bit;
                 }
-                out += " " + hexByte(value) + ",";
+                out += ' ';
+                out += hexByte(value);
+                out += ',';
             }
             out += "\n";
         }

@@ -90,8 +90,11 @@ std::string TG_ImageSource(const std::vector<uint8_t>& image)
     constexpr size_t perLine = 24;
     for (size_t i = 0; i < image.size(); i += perLine) {
         out += "   ";
-        for (size_t k = i; k < image.size() && k < i + perLine; ++k)
-            out += " " + std::to_string(image[k]) + ",";
+        for (size_t k = i; k < image.size() && k < i + perLine; ++k) {
+            out += ' ';
+            out += std::to_string(image[k]);
+            out += ',';
+        }
         out += "\n";
     }
     return out + "};\nconst uint32_t FLS_BuiltInImageSize = " + std::to_string(image.size()) +
