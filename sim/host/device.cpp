@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "device_bitmaps.h"
-
 namespace {
 
 bool exists(const char* path)
@@ -30,18 +28,6 @@ bool findLcd(const RgbImage& marks, HardkeyRegion& lcd)
 }
 
 } // namespace
-
-const std::vector<uint8_t>& DEVICE_BuiltinFront()
-{
-    static const std::vector<uint8_t> data(DEVICE_FRONT_BMP, DEVICE_FRONT_BMP + DEVICE_FRONT_SIZE);
-    return data;
-}
-
-const std::vector<uint8_t>& DEVICE_BuiltinMarks()
-{
-    static const std::vector<uint8_t> data(DEVICE_MARKS_BMP, DEVICE_MARKS_BMP + DEVICE_MARKS_SIZE);
-    return data;
-}
 
 bool DEVICE_FromImages(RgbImage front, const RgbImage& marks, DevicePicture& out,
                        std::string& error)
@@ -88,11 +74,8 @@ DevicePicture DEVICE_Load(void (*hostError)(const std::string& text))
         hostError(error + "; using the built-in device picture");
     }
     RgbImage front, marks;
-    const auto& f = DEVICE_BuiltinFront();
-    const auto& m = DEVICE_BuiltinMarks();
-    if (!BMP_Decode(f.data(), f.size(), front, error) ||
-        !BMP_Decode(m.data(), m.size(), marks, error) ||
-        !DEVICE_FromImages(std::move(front), marks, picture, error))
+    DEVICE_DrawBuiltin(front, marks);
+    if (!DEVICE_FromImages(std::move(front), marks, picture, error))
         hostError("built-in device picture: " + error);
     picture.source = "built-in";
     return picture;

@@ -1,6 +1,6 @@
 // The device picture of the window host: the front (Device.bmp) and the same picture with the
-// hardkeys and the display marked (Device1.bmp), built into the program and taken from the
-// working directory instead when both files are there.
+// hardkeys and the display marked (Device1.bmp), drawn by the host when it starts and taken
+// from the working directory instead when both files are there.
 #pragma once
 
 #include <string>
@@ -22,9 +22,8 @@ struct DevicePicture {
     std::string source;                  // "built-in" or the working directory
 };
 
-// The built-in pictures as bitmap files (generated at build time).
-const std::vector<uint8_t>& DEVICE_BuiltinFront();
-const std::vector<uint8_t>& DEVICE_BuiltinMarks();
+// Draws the built-in pictures: the front and the same picture with the marks.
+void DEVICE_DrawBuiltin(RgbImage& front, RgbImage& marks);
 
 // Builds the picture from two decoded bitmaps; false with the reason when they do not fit
 // together (sizes differ, no display area) or have too many hardkeys.

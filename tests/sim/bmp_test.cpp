@@ -113,10 +113,7 @@ TEST(DevicePicture, BuiltInPictureHasTheHardkeysOfThePanelInOrder)
 {
     RgbImage front, marks;
     std::string error;
-    ASSERT_TRUE(
-        BMP_Decode(DEVICE_BuiltinFront().data(), DEVICE_BuiltinFront().size(), front, error));
-    ASSERT_TRUE(
-        BMP_Decode(DEVICE_BuiltinMarks().data(), DEVICE_BuiltinMarks().size(), marks, error));
+    DEVICE_DrawBuiltin(front, marks);
     DevicePicture picture;
     ASSERT_TRUE(DEVICE_FromImages(front, marks, picture, error)) << error;
     const auto& k = picture.hardkeys;
