@@ -1,14 +1,13 @@
 #include "display/lcd.h"
 
+#include <cstring>
+
 #include "sim/hal/host_services.h"
 
 namespace {
 
 uint8_t contrast = LCD_DEFAULT_CONTRAST;
 uint8_t lightMode = 4; // the backlight is on until the illumination task says otherwise
-
-constexpr uint16_t BYTES_PER_ROW = GFX_WIDTH / 8;
-constexpr uint16_t DISPLAY_BYTES = BYTES_PER_ROW * GFX_HEIGHT; // 4800
 
 // Whether a pattern sets the pixel at (x, y).
 bool patternPixel(LcdTestPattern pattern, int x, int y)
@@ -31,6 +30,7 @@ void transfer(const GFX_Rect& r)
                      r.x1 >= GFX_WIDTH ? int16_t{GFX_WIDTH - 1} : r.x1,
                      r.y1 >= GFX_HEIGHT ? int16_t{GFX_HEIGHT - 1} : r.y1};
     if (clipped.x0 > clipped.x1 || clipped.y0 > clipped.y1) return;
+    GFX_TextsRefreshed({clipped.x0, clipped.y0, clipped.x1, clipped.y1});
     SIM_DisplayRefresh(GFX_Memory(), clipped, contrast, lightMode);
 }
 
@@ -84,32 +84,23 @@ void lcd_fillTestPattern(LcdTestPattern pattern)
 {
     GFX_Clear(); // also forgets the texts that were on the display
     uint8_t* memory = GFX_Memory();
+    memset(memory, 0, GFX_MEMORY_BYTES);
     for (int y = 0; y < GFX_HEIGHT; ++y)
         for (int x = 0; x < GFX_WIDTH; ++x)
-            memory[y * GFX_WIDTH + x] = patternPixel(pattern, x, y) ? 1 : 0;
+            if (patternPixel(pattern, x, y))
+                memory[y * GFX_BYTES_PER_ROW + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
     lcd_refresh();
 }
 
-// The test station addresses the display by byte index; indices beyond the display are
+// Display memory is laid out as the test station addresses it; indices beyond the display are
 // ignored rather than written into whatever follows display memory.
 void lcd_writeByte(uint16_t index, uint8_t value)
 {
-    if (index >= DISPLAY_BYTES) return;
-    const int16_t x = static_cast<int16_t>(index % BYTES_PER_ROW * 8);
-    const int16_t y = static_cast<int16_t>(index / BYTES_PER_ROW);
-    GFX_ClearRect(x, y, static_cast<int16_t>(x + 7), y);
-    uint8_t* pixels = GFX_Memory() + y * GFX_WIDTH + x;
-    for (int bit = 0; bit < 8; ++bit)
-        pixels[bit] = (value & (0x80 >> bit)) ? 1 : 0;
+    if (index >= GFX_MEMORY_BYTES) return;
+    const int16_t x = static_cast<int16_t>(index % GFX_BYTES_PER_ROW * 8);
+    const int16_t y = static_cast<int16_t>(index / GFX_BYTES_PER_ROW);
+    GFX_ClearRect(x, y, static_cast<int16_t>(x + 7), y); // the texts it covers are gone
+    GFX_Memory()[index] = value;
 }
 
-uint8_t lcd_readByte(uint16_t index)
-{
-    if (index >= DISPLAY_BYTES) return 0;
-    const uint8_t* pixels =
-        GFX_Memory() + index / BYTES_PER_ROW * GFX_WIDTH + index % BYTES_PER_ROW * 8;
-    uint8_t value = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        if (pixels[bit]) value |= static_cast<uint8_t>(0x80 >> bit);
-    return value;
-}
+uint8_t lcd_readByte(uint16_t index) { return index < GFX_MEMORY_BYTES ? GFX_Memory()[index] : 0; }

@@ -8,29 +8,25 @@
 #include "sim/hal/ticks.h"
 
 namespace gfx {
-namespace {
-uint8_t memory[GFX_HEIGHT][GFX_WIDTH];
-State current{};
-} // namespace
-
-State& state() { return current; }
-
-void fillBytes(uint8_t* p, uint8_t value, size_t count) { memset(p, value, count); }
+uint8_t memory[GFX_HEIGHT][GFX_BYTES_PER_ROW];
+State drawing{};
 } // namespace gfx
 
 using namespace gfx;
 
 namespace {
 
+State& current = drawing;
+
 uint8_t pixelValue(GfxColour c) { return c == GfxColour::White ? 1 : 0; }
 GfxColour colourOf(uint8_t value) { return value ? GfxColour::White : GfxColour::Black; }
 
-// Clips a rectangle given in any corner order to the display.
-GFX_Rect onDisplay(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
+// Clips a rectangle given in any corner order to the clip rectangle.
+GFX_Rect clipped(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
     if (x0 > x1) std::swap(x0, x1);
     if (y0 > y1) std::swap(y0, y1);
-    return intersect({x0, y0, x1, y1}, DISPLAY);
+    return intersect({x0, y0, x1, y1}, current.clip);
 }
 
 // One pen dot: a square of the pen size around the point.
@@ -49,12 +45,18 @@ constexpr uint8_t LINE_PATTERNS[] = {0xFF, 0x0F, 0x55};
 
 uint8_t* GFX_Memory() { return &memory[0][0]; }
 
+bool GFX_GetPixel(int16_t x, int16_t y)
+{
+    if (x < 0 || y < 0 || x >= GFX_WIDTH || y >= GFX_HEIGHT) return false;
+    return pixelIn(row(y), x);
+}
+
 void GFX_Init(const GFX_Font* font)
 {
     current = State{};
     current.font = font;
     memset(memory, 0, sizeof memory);
-    visibleClearAll();
+    visibleForgetAll();
 }
 
 // The host services its windows on other threads; the panel just waits its time.
@@ -113,19 +115,21 @@ uint8_t GFX_SetPenSize(uint8_t size)
 
 GFX_Point GFX_TextPosition() { return current.textPos; }
 
+void GFX_SetClipRect(const GFX_Rect& r) { current.clip = intersect(r, DISPLAY); }
+void GFX_ResetClipRect() { current.clip = DISPLAY; }
+
 void GFX_Clear()
 {
-    memset(memory, current.bg, sizeof memory);
+    memset(memory, current.bg ? 0xFF : 0x00, sizeof memory);
     current.textPos = {0, 0};
     visibleClearAll();
 }
 
 void GFX_ClearRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
-    const GFX_Rect r = onDisplay(x0, y0, x1, y1);
+    const GFX_Rect r = clipped(x0, y0, x1, y1);
     if (empty(r)) return;
-    for (int y = r.y0; y <= r.y1; ++y)
-        writeSpan(y, r.x0, r.x1, current.bg);
+    rectOp(r, current.bg ? SET : CLEAR);
     visibleCover(r);
 }
 
@@ -133,10 +137,9 @@ void GFX_ClearRect(const GFX_Rect& r) { GFX_ClearRect(r.x0, r.y0, r.x1, r.y1); }
 
 void GFX_FillRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
-    const GFX_Rect r = onDisplay(x0, y0, x1, y1);
+    const GFX_Rect r = clipped(x0, y0, x1, y1);
     if (empty(r)) return;
-    for (int y = r.y0; y <= r.y1; ++y)
-        paintSpan(y, r.x0, r.x1);
+    rectOp(r, paintOp());
     visibleCover(r);
 }
 
@@ -144,9 +147,7 @@ void GFX_FillRect(const GFX_Rect& r) { GFX_FillRect(r.x0, r.y0, r.x1, r.y1); }
 
 void GFX_InvertRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
-    const GFX_Rect r = onDisplay(x0, y0, x1, y1);
-    for (int y = r.y0; y <= r.y1; ++y)
-        invertSpan(y, r.x0, r.x1);
+    rectOp(clipped(x0, y0, x1, y1), INVERT);
 }
 
 void GFX_InvertRect(const GFX_Rect& r) { GFX_InvertRect(r.x0, r.y0, r.x1, r.y1); }
@@ -210,19 +211,18 @@ void GFX_DrawBitmap(const GFX_Bitmap& bitmap, int16_t x, int16_t y)
     if (bitmap.bitsPerPixel != 1 || bitmap.bits == nullptr) return;
     const GFX_Rect area = intersect({x, y, static_cast<int16_t>(x + bitmap.width - 1),
                                      static_cast<int16_t>(y + bitmap.height - 1)},
-                                    DISPLAY);
+                                    current.clip);
     if (empty(area)) return;
     const bool xorMode = current.drawMode == GfxDrawMode::Xor;
     for (int py = area.y0; py <= area.y1; ++py) {
         const uint8_t* bits = bitmap.bits + (py - y) * bitmap.bytesPerRow;
         uint8_t* out = row(py);
         for (int px = area.x0; px <= area.x1; ++px) {
-            const int col = px - x;
-            const bool set = bits[col >> 3] & (0x80 >> (col & 7));
+            const bool set = pixelIn(bits, px - x);
             if (xorMode) {
-                if (set) out[px] = out[px] ? 0 : 1;
+                if (set) flipPixel(out, px);
             } else {
-                out[px] = set ? current.fg : current.bg;
+                putPixel(out, px, set ? current.fg : current.bg);
             }
         }
     }

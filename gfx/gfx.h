@@ -8,6 +8,8 @@
 
 inline constexpr int16_t GFX_WIDTH = 240;
 inline constexpr int16_t GFX_HEIGHT = 160;
+inline constexpr int16_t GFX_BYTES_PER_ROW = GFX_WIDTH / 8;
+inline constexpr uint16_t GFX_MEMORY_BYTES = GFX_BYTES_PER_ROW * GFX_HEIGHT; // 4800
 
 struct GFX_Rect {
     int16_t x0, y0, x1, y1; // inclusive
@@ -49,12 +51,15 @@ inline constexpr uint8_t GFX_WRAP_WORDS = 1;
 // Longest text a text operation draws, in characters.
 inline constexpr int32_t GFX_MAX_TEXT_CHARS = 32767;
 
-// Display memory: one byte a pixel, non-zero = set (foreground).
+// Display memory as the display holds it: one bit a pixel, rows top to bottom of
+// GFX_BYTES_PER_ROW bytes each, the most significant bit leftmost; a set bit is foreground.
 uint8_t* GFX_Memory();
+// Whether the pixel is set; false outside the display.
+bool GFX_GetPixel(int16_t x, int16_t y);
 
 // Clears the display and resets the drawing state: the given font (the panel starts in its
 // normal font), white on black, normal draw and text modes, solid lines, pen 1, text position
-// (0, 0).
+// (0, 0); no text is drawn or shown.
 void GFX_Init(const GFX_Font* font);
 void GFX_Delay(uint32_t ms);
 
@@ -67,6 +72,12 @@ GfxDrawMode GFX_SetDrawMode(GfxDrawMode mode);
 uint8_t GFX_SetTextMode(uint8_t mode);
 uint8_t GFX_SetLineStyle(uint8_t style);
 uint8_t GFX_SetPenSize(uint8_t size);
+
+// Drawing confined to a rectangle (cut to the display) until it is reset; GFX_Clear still
+// clears the whole display. The idle animation redraws only the part of its figure that
+// changes.
+void GFX_SetClipRect(const GFX_Rect& r);
+void GFX_ResetClipRect();
 
 struct GFX_Point {
     int16_t x, y;
@@ -95,6 +106,10 @@ void GFX_DrawPixel(int16_t x, int16_t y);
 // 8191 pixels.
 void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAngle,
                  int16_t endAngle);
+// A rectangle around every pixel that GFX_DrawArc with the current pen paints between the two
+// angles (a little larger than the smallest one), cut to the display.
+GFX_Rect GFX_ArcBounds(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAngle,
+                       int16_t endAngle);
 void GFX_DrawBitmap(const GFX_Bitmap& bitmap, int16_t x, int16_t y);
 
 // Text (UTF-8, line breaks start a new line one line distance lower).
@@ -107,15 +122,19 @@ int16_t GFX_CharWidth(uint16_t character);
 // Width of the widest line.
 int16_t GFX_TextWidth(const char* text);
 
-// The text lines currently visible in display memory, for scripted checks of what a user
-// would read: one entry per drawn line, gone once something is cleared, filled or drawn over
-// it; inverting, lines, frames, pixels and arcs leave it.
+// The text lines on the panel, for scripted checks of what a user would read: one entry per
+// drawn line once a refresh has transferred it (GFX_TextsRefreshed); gone once something is
+// cleared, filled or drawn over it and that is refreshed too. Inverting, lines, frames, pixels
+// and arcs leave it.
 inline constexpr uint16_t GFX_VISIBLE_TEXT_SLOTS = 96;
-inline constexpr uint16_t GFX_VISIBLE_TEXT_BYTES = 200;
+inline constexpr uint16_t GFX_VISIBLE_TEXT_BYTES = 200; // a longer line keeps its beginning
 struct GFX_VisibleText {
-    GFX_Rect rect; // the cells its glyphs occupy, clipped
-    char text[GFX_VISIBLE_TEXT_BYTES + 1];
+    GFX_Rect rect;    // the cells its glyphs occupy, clipped
+    const char* text; // valid until the next drawing operation
 };
+// Called by the display driver for every refreshed rectangle: what display memory holds there
+// is now on the panel.
+void GFX_TextsRefreshed(const GFX_Rect& area);
 uint16_t GFX_VisibleTextCount();
-// In display order: top to bottom, then left to right.
-const GFX_VisibleText& GFX_GetVisibleText(uint16_t index);
+// In display order: top to bottom, then left to right; past the end an empty text.
+GFX_VisibleText GFX_GetVisibleText(uint16_t index);

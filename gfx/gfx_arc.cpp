@@ -120,7 +120,8 @@ constexpr std::array<int16_t, 91> SINES = makeSines();
 
 int sine(int degrees)
 {
-    const int d = ((degrees % 360) + 360) % 360;
+    int d = degrees % 360;
+    if (d < 0) d += 360;
     if (d <= 90) return SINES[d];
     if (d <= 180) return SINES[180 - d];
     if (d <= 270) return -SINES[d - 180];
@@ -156,14 +157,15 @@ Wedge makeWedge(int startAngle, int endAngle, int ox, int oy, int penRows)
     w.pyLow = -oy;
     w.pyHigh = oy;
     if (!w.full) {
-        // Where a ray of the wedge meets the inner ellipse (the centre when there is none).
+        // Where a ray of the wedge meets the inner ellipse (the centre when there is none); the
+        // sine's scale cancels out.
         const int ix = ox - penRows, iy = oy - penRows;
         auto innerRow = [&](double c, double s) {
             if (ix <= 0 || iy <= 0) return 0.0;
             const double u = ox * c / ix, v = oy * s / iy;
             return oy * s / std::sqrt(u * u + v * v);
         };
-        const double i0 = innerRow(c0, s0) / SINE_SCALE, i1 = innerRow(c1, s1) / SINE_SCALE;
+        const double i0 = innerRow(c0, s0), i1 = innerRow(c1, s1);
         const double o0 = s0 * oy / SINE_SCALE, o1 = s1 * oy / SINE_SCALE;
         double lo = std::min({o0, i0, o1, i1});
         double hi = std::max({o0, i0, o1, i1});
@@ -175,6 +177,22 @@ Wedge makeWedge(int startAngle, int endAngle, int ox, int oy, int penRows)
         w.pyHigh = ceilOf(hi) + 1;
     }
     return w;
+}
+
+// The wedge of the last arc drawn: the idle animation draws each arc twice a frame, once
+// around each of its ends.
+struct LastWedge {
+    int start = 0, end = 0, ox = -1, oy = -1, pen = 0;
+    Wedge wedge{};
+};
+LastWedge lastWedge;
+
+const Wedge& wedgeFor(int startAngle, int endAngle, int ox, int oy, int pen)
+{
+    LastWedge& w = lastWedge;
+    if (w.start != startAngle || w.end != endAngle || w.ox != ox || w.oy != oy || w.pen != pen)
+        w = {startAngle, endAngle, ox, oy, pen, makeWedge(startAngle, endAngle, ox, oy, pen)};
+    return w.wedge;
 }
 
 // The wedge's points on row py: at most two intervals.
@@ -208,23 +226,89 @@ int wedgeRow(const Wedge& w, int py, Span out[2])
     return 2;
 }
 
-// The arc's spans relative to its centre (y downwards), row by row, unclipped.
+// One side of a wedge up to a half turn as a bound on the columns of a row: leftOf or rightOf
+// with the case of the direction decided once for all rows.
+struct Bound {
+    enum Kind : int8_t { Upper, Lower, Rows } kind; // at most floor, at least ceil, whole rows
+    int8_t side;   // Rows: the rows kept are those with side * py >= 0
+    int64_t ratio; // Upper and Lower: the boundary column per row, fixed point
+    // Narrows [lo, hi] on row py.
+    void apply(int py, int& lo, int& hi) const
+    {
+        if (kind == Upper) {
+            const int f = floorFixed(ratio * py);
+            if (f < hi) hi = f;
+        } else if (kind == Lower) {
+            const int c = ceilFixed(ratio * py);
+            if (c > lo) lo = c;
+        } else if (side * py < 0) {
+            lo = 1;
+            hi = 0;
+        }
+    }
+};
+
+Bound leftBound(double ux, double uy, int64_t ratio)
+{
+    if (uy > 0) return {Bound::Upper, 0, ratio};
+    if (uy < 0) return {Bound::Lower, 0, ratio};
+    return {Bound::Rows, static_cast<int8_t>(ux > 0 ? 1 : -1), 0};
+}
+
+Bound rightBound(double ux, double uy, int64_t ratio)
+{
+    if (uy > 0) return {Bound::Lower, 0, ratio};
+    if (uy < 0) return {Bound::Upper, 0, ratio};
+    return {Bound::Rows, static_cast<int8_t>(ux > 0 ? -1 : 1), 0};
+}
+
+// The arc's spans relative to its centre (y downwards), row by row, on the rows rowFrom to
+// rowTo, unclipped otherwise.
 template <typename Emit>
-void arcSpans(int rx, int ry, int startAngle, int endAngle, int pen, Emit emit)
+void arcSpans(int rx, int ry, int startAngle, int endAngle, int pen, int rowFrom, int rowTo,
+              Emit emit)
 {
     const int ox = rx + (pen - 1) / 2, oy = ry + (pen - 1) / 2;
     if (ox < 0 || oy < 0 || ox > MAX_RADIUS || oy > MAX_RADIUS) return;
     const int ix = ox - pen, iy = oy - pen; // pixels inside the inner ellipse stay untouched
-    const Wedge wedge = makeWedge(startAngle, endAngle, ox, oy, pen);
+    const Wedge& wedge = wedgeFor(startAngle, endAngle, ox, oy, pen);
     const RingRows& rows = ringFor(ox, oy, ix, iy);
-    const int top = -std::min(oy, wedge.pyHigh), bottom = -std::max(-oy, wedge.pyLow);
-    for (int dy = top; dy <= bottom; ++dy) {
+    const int top = std::max(-std::min(oy, wedge.pyHigh), rowFrom);
+    const int bottom = std::min(-std::max(-oy, wedge.pyLow), rowTo);
+    auto ringRow = [&](int dy, int& outer, int& inner) {
         const int distance = dy < 0 ? -dy : dy;
-        const int outer =
-            distance < CACHED_ROWS ? rows.outer[distance] : halfWidth(ox, oy, distance);
+        outer = distance < CACHED_ROWS ? rows.outer[distance] : halfWidth(ox, oy, distance);
+        inner = distance < CACHED_ROWS ? rows.inner[distance] : halfWidth(ix, iy, distance);
+    };
+    if (!wedge.full && wedge.convex && oy < CACHED_ROWS) {
+        // Up to a half turn, the common case: each row is the ring cut by one interval.
+        const Bound from = leftBound(wedge.sx, wedge.sy, wedge.sRatio);
+        const Bound to = rightBound(wedge.ex, wedge.ey, wedge.eRatio);
+        const int16_t* outerRows = rows.outer;
+        const int16_t* innerRows = rows.inner;
+        for (int dy = top; dy <= bottom; ++dy) {
+            const int distance = dy < 0 ? -dy : dy;
+            const int outer = outerRows[distance];
+            if (outer < 0) continue;
+            int lo = -INF, hi = INF;
+            from.apply(-dy, lo, hi);
+            to.apply(-dy, lo, hi);
+            // The ring's row: one span, or a left and a right one around the inner ellipse.
+            const int inner = innerRows[distance];
+            const int leftEnd = inner < 0 ? outer : -inner - 1;
+            const int rightStart = inner < 0 ? outer + 1 : inner + 1;
+            const int leftLo = lo > -outer ? lo : -outer, leftHi = hi < leftEnd ? hi : leftEnd;
+            if (leftLo <= leftHi) emit(dy, leftLo, leftHi);
+            const int rightLo = lo > rightStart ? lo : rightStart,
+                      rightHi = hi < outer ? hi : outer;
+            if (rightLo <= rightHi) emit(dy, rightLo, rightHi);
+        }
+        return;
+    }
+    for (int dy = top; dy <= bottom; ++dy) {
+        int outer, inner;
+        ringRow(dy, outer, inner);
         if (outer < 0) continue;
-        const int inner =
-            distance < CACHED_ROWS ? rows.inner[distance] : halfWidth(ix, iy, distance);
         Span ringSpans[2];
         int ringCount = 1;
         if (inner < 0) {
@@ -244,47 +328,18 @@ void arcSpans(int rx, int ry, int startAngle, int endAngle, int pen, Emit emit)
     }
 }
 
-// The idle animation draws the same 182 arcs again and again, five times a second for as long
-// as the panel is idle: their spans are kept, so a frame only paints them.
-struct ArcSpan {
-    int16_t dy, lo, hi;
-};
-constexpr size_t ARC_CACHE_ENTRIES = 192;
-constexpr size_t ARC_CACHE_SPANS = 192;
-struct CachedArc {
-    int16_t rx, ry, start, end;
-    uint8_t pen;
-    bool used;
-    uint16_t count;
-    std::array<ArcSpan, ARC_CACHE_SPANS> spans;
-};
-std::array<CachedArc, ARC_CACHE_ENTRIES> arcCache;
-size_t nextArc = 0; // replaced in turn once the cache is full
-
-const CachedArc* cachedArc(int16_t rx, int16_t ry, int16_t start, int16_t end, uint8_t pen)
-{
-    for (const CachedArc& a : arcCache) {
-        if (!a.used) break;
-        if (a.rx == rx && a.ry == ry && a.start == start && a.end == end && a.pen == pen) return &a;
+// Paints the spans of an arc around its centre; the rows are inside the clip rectangle. The
+// operation is a constant, so that a span of a few bytes costs a few instructions.
+template <SpanOp OP> struct Painter {
+    int cx, cy;
+    int clipX0, clipX1; // copies: the bytes painted could alias the drawing state
+    [[gnu::always_inline]] void operator()(int dy, int lo, int hi) const
+    {
+        const int x0 = cx + lo > clipX0 ? cx + lo : clipX0;
+        const int x1 = cx + hi < clipX1 ? cx + hi : clipX1;
+        if (x0 <= x1) applySpan(row(cy + dy), spanBytes(x0, x1), OP);
     }
-    CachedArc& a = arcCache[nextArc];
-    a = CachedArc{rx, ry, start, end, pen, true, 0, {}};
-    bool fits = true;
-    arcSpans(rx, ry, start, end, pen, [&](int dy, int lo, int hi) {
-        if (a.count == ARC_CACHE_SPANS) {
-            fits = false;
-            return;
-        }
-        a.spans[a.count++] = {static_cast<int16_t>(dy), static_cast<int16_t>(lo),
-                              static_cast<int16_t>(hi)};
-    });
-    if (!fits) {
-        a.used = false; // too big to keep: drawn directly every time
-        return nullptr;
-    }
-    nextArc = (nextArc + 1) % ARC_CACHE_ENTRIES;
-    return &a;
-}
+};
 
 } // namespace
 
@@ -293,11 +348,66 @@ void GFX_DrawArc(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAn
 {
     if (startAngle == endAngle) return;
     const uint8_t pen = state().penSize > 1 ? state().penSize : 1;
-    if (const CachedArc* a = cachedArc(rx, ry, startAngle, endAngle, pen)) {
-        for (uint16_t i = 0; i < a->count; ++i)
-            paintSpan(cy + a->spans[i].dy, cx + a->spans[i].lo, cx + a->spans[i].hi);
-        return;
+    const GFX_Rect& clip = state().clip;
+    const int from = clip.y0 - cy, to = clip.y1 - cy;
+    const SpanOp op = paintOp();
+    if (op == SET)
+        arcSpans(rx, ry, startAngle, endAngle, pen, from, to,
+                 Painter<SET>{cx, cy, clip.x0, clip.x1});
+    else if (op == CLEAR)
+        arcSpans(rx, ry, startAngle, endAngle, pen, from, to,
+                 Painter<CLEAR>{cx, cy, clip.x0, clip.x1});
+    else
+        arcSpans(rx, ry, startAngle, endAngle, pen, from, to,
+                 Painter<INVERT>{cx, cy, clip.x0, clip.x1});
+}
+
+GFX_Rect GFX_ArcBounds(int16_t cx, int16_t cy, int16_t rx, int16_t ry, int16_t startAngle,
+                       int16_t endAngle)
+{
+    const int pen = state().penSize > 1 ? state().penSize : 1;
+    const int ox = rx + (pen - 1) / 2, oy = ry + (pen - 1) / 2;
+    if (startAngle == endAngle || ox < 0 || oy < 0 || ox > MAX_RADIUS || oy > MAX_RADIUS)
+        return {0, 0, -1, -1};
+    const int ix = ox - pen, iy = oy - pen;
+    // Both ends of the arc on the outer and the inner ellipse (y up), and the outer ellipse's
+    // extremes that the arc passes.
+    double left = ox, right = -ox, bottom = oy, top = -oy;
+    auto take = [&](double x, double y) {
+        left = x < left ? x : left;
+        right = x > right ? x : right;
+        bottom = y < bottom ? y : bottom;
+        top = y > top ? y : top;
+    };
+    if (ix <= 0 || iy <= 0) take(0, 0); // no inner ring: the arc reaches the centre
+    for (const int angle : {int{startAngle}, int{endAngle}}) {
+        const double x = double(ox) * cosine(angle) / SINE_SCALE;
+        const double y = double(oy) * sine(angle) / SINE_SCALE;
+        take(x, y);
+        if (ix > 0 && iy > 0) {
+            const double u = x / ix, v = y / iy;
+            const double k = 1 / std::sqrt(u * u + v * v);
+            take(x * k, y * k);
+        }
     }
-    arcSpans(rx, ry, startAngle, endAngle, pen,
-             [&](int dy, int lo, int hi) { paintSpan(cy + dy, cx + lo, cx + hi); });
+    int sweep = endAngle - startAngle;
+    const bool full = sweep >= 360 || sweep <= -360;
+    sweep = ((sweep % 360) + 360) % 360;
+    const int from = ((startAngle % 360) + 360) % 360;
+    auto passes = [&](int angle) { // angle 0..270
+        const int along = angle >= from ? angle - from : angle - from + 360;
+        return full || along <= sweep;
+    };
+    if (passes(0)) take(ox, 0);
+    if (passes(90)) take(0, oy);
+    if (passes(180)) take(-ox, 0);
+    if (passes(270)) take(0, -oy);
+    // A pixel more each way: the pixel centres, the half pixel of the ellipses, rounding.
+    constexpr int MARGIN = 1;
+    auto onDisplay = [](int v, int size) { return static_cast<int16_t>(std::clamp(v, -1, size)); };
+    const GFX_Rect r{onDisplay(cx + floorOf(left) - MARGIN, GFX_WIDTH),
+                     onDisplay(cy - ceilOf(top) - MARGIN, GFX_HEIGHT),
+                     onDisplay(cx + ceilOf(right) + MARGIN, GFX_WIDTH),
+                     onDisplay(cy - floorOf(bottom) + MARGIN, GFX_HEIGHT)};
+    return intersect(r, DISPLAY);
 }

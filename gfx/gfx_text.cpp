@@ -1,5 +1,5 @@
 // Text rendering: UTF-8 lines of glyphs in the current font, aligned in rectangles, optionally
-// wrapped at blanks, clipped to the rectangle and the display.
+// wrapped at blanks, clipped to the rectangle and the clip rectangle.
 #include <cstdint>
 
 #include "base/utf8.h"
@@ -94,13 +94,13 @@ void drawGlyph(const GFX_Glyph& g, int x, int y, int height)
         for (int col = 0; col < cellWidth; ++col) {
             const int px = x + col;
             if (px < clip.x0 || px > clip.x1) continue;
-            const bool set = col < g.width && (bits[col >> 3] & (0x80 >> (col & 7)));
+            const bool set = col < g.width && pixelIn(bits, col);
             if (xorMode) {
-                if (set) out[px] = out[px] ? 0 : 1;
+                if (set) flipPixel(out, px);
             } else if (set) {
-                out[px] = ink;
+                putPixel(out, px, ink);
             } else if (!transparent && col < g.advance) {
-                out[px] = paper;
+                putPixel(out, px, paper);
             }
         }
     }
@@ -156,7 +156,7 @@ void textInRect(const char* text, const GFX_Rect& r, uint8_t align, int32_t maxW
         y = r.y1 - blockHeight + 1;
 
     const GFX_Rect savedClip = state().clip;
-    state().clip = intersect(r, DISPLAY);
+    state().clip = intersect(r, savedClip);
     if (!empty(state().clip)) {
         Budget drawing;
         int lastX = r.x0, lastY = y;

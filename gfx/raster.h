@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "gfx/gfx.h"
 
@@ -24,8 +25,21 @@ struct State {
     GFX_Rect clip = DISPLAY; // always inside the display
 };
 
-State& state();
-inline uint8_t* row(int y) { return GFX_Memory() + y * GFX_WIDTH; }
+// The one drawing state and the display memory (gfx.cpp).
+extern State drawing;
+extern uint8_t memory[GFX_HEIGHT][GFX_BYTES_PER_ROW];
+inline State& state() { return drawing; }
+inline uint8_t* row(int y) { return memory[y]; }
+inline uint8_t bitOf(int x) { return static_cast<uint8_t>(0x80 >> (x & 7)); }
+inline bool pixelIn(const uint8_t* r, int x) { return (r[x >> 3] & bitOf(x)) != 0; }
+inline void putPixel(uint8_t* r, int x, uint8_t value)
+{
+    if (value)
+        r[x >> 3] |= bitOf(x);
+    else
+        r[x >> 3] &= static_cast<uint8_t>(~bitOf(x));
+}
+inline void flipPixel(uint8_t* r, int x) { r[x >> 3] ^= bitOf(x); }
 
 inline GFX_Rect intersect(const GFX_Rect& a, const GFX_Rect& b)
 {
@@ -34,44 +48,113 @@ inline GFX_Rect intersect(const GFX_Rect& a, const GFX_Rect& b)
 }
 inline bool empty(const GFX_Rect& r) { return r.x0 > r.x1 || r.y0 > r.y1; }
 
-// memset of a row span, kept out of line: inlined, the compiler turns short spans whose length
-// it can bound into a string instruction that costs several times the library call.
-[[gnu::noinline]] void fillBytes(uint8_t* p, uint8_t value, size_t count);
+// The bits of columns x0..x1 (inside one row) byte by byte: the first and the last byte
+// partly, the bytes between whole.
+struct SpanBytes {
+    int first, last;
+    uint8_t firstMask, lastMask; // the same byte when first == last: both masks apply
+};
+inline SpanBytes spanBytes(int x0, int x1)
+{
+    return {x0 >> 3, x1 >> 3, static_cast<uint8_t>(0xFF >> (x0 & 7)),
+            static_cast<uint8_t>(0xFF << (7 - (x1 & 7)))};
+}
 
-// Row spans clipped to the clip rectangle: write one value, invert, or paint in the draw mode
-// (normal writes the foreground, XOR inverts).
-inline void writeSpan(int y, int x0, int x1, uint8_t value)
+// What a span does to its pixels, as two masks: the bits it clears, then the bits it flips.
+// Setting clears and flips, clearing only clears, inverting only flips.
+struct SpanOp {
+    uint8_t clears, flips;
+    bool operator==(const SpanOp&) const = default;
+};
+inline constexpr SpanOp SET{0xFF, 0xFF};
+inline constexpr SpanOp CLEAR{0xFF, 0x00};
+inline constexpr SpanOp INVERT{0x00, 0xFF};
+
+inline void applyByte(uint8_t& byte, uint8_t mask, SpanOp op)
+{
+    byte = static_cast<uint8_t>((byte & ~(mask & op.clears)) ^ (mask & op.flips));
+}
+
+inline void applySpan(uint8_t* r, const SpanBytes& b, SpanOp op)
+{
+    if (b.first == b.last) {
+        applyByte(r[b.first], b.firstMask & b.lastMask, op);
+        return;
+    }
+    applyByte(r[b.first], b.firstMask, op);
+    for (int i = b.first + 1; i < b.last; ++i)
+        applyByte(r[i], 0xFF, op);
+    applyByte(r[b.last], b.lastMask, op);
+}
+
+// The same for a wide span: the whole bytes between eight at a time.
+inline void applyWideSpan(uint8_t* r, const SpanBytes& b, SpanOp op)
+{
+    if (b.first == b.last) {
+        applyByte(r[b.first], b.firstMask & b.lastMask, op);
+        return;
+    }
+    applyByte(r[b.first], b.firstMask, op);
+    int i = b.first + 1;
+    const uint64_t clears = op.clears * 0x0101010101010101ull;
+    const uint64_t flips = op.flips * 0x0101010101010101ull;
+    for (; i + 8 <= b.last; i += 8) {
+        uint64_t word;
+        memcpy(&word, r + i, sizeof word);
+        word = (word & ~clears) ^ flips;
+        memcpy(r + i, &word, sizeof word);
+    }
+    for (; i < b.last; ++i)
+        applyByte(r[i], 0xFF, op);
+    applyByte(r[b.last], b.lastMask, op);
+}
+
+// A span on a row inside the clip rectangle, clipped to its columns.
+inline void spanInRow(uint8_t* r, int x0, int x1, SpanOp op)
+{
+    const GFX_Rect& c = state().clip;
+    if (x0 < c.x0) x0 = c.x0;
+    if (x1 > c.x1) x1 = c.x1;
+    if (x0 <= x1) applySpan(r, spanBytes(x0, x1), op);
+}
+
+// A row span clipped to the clip rectangle.
+inline void spanOp(int y, int x0, int x1, SpanOp op)
 {
     const GFX_Rect& c = state().clip;
     if (y < c.y0 || y > c.y1) return;
-    if (x0 < c.x0) x0 = c.x0;
-    if (x1 > c.x1) x1 = c.x1;
-    if (x0 <= x1) fillBytes(row(y) + x0, value, static_cast<size_t>(x1 - x0 + 1));
+    spanInRow(row(y), x0, x1, op);
 }
 
-inline void invertSpan(int y, int x0, int x1)
+// The same span on every row of a rectangle, clipped to the clip rectangle.
+inline void rectOp(const GFX_Rect& r, SpanOp op)
 {
-    const GFX_Rect& c = state().clip;
-    if (y < c.y0 || y > c.y1) return;
-    if (x0 < c.x0) x0 = c.x0;
-    if (x1 > c.x1) x1 = c.x1;
-    uint8_t* p = row(y);
-    for (int x = x0; x <= x1; ++x)
-        p[x] = p[x] ? 0 : 1;
+    const GFX_Rect a = intersect(r, state().clip);
+    if (empty(a)) return;
+    const SpanBytes b = spanBytes(a.x0, a.x1);
+    if (b.last - b.first <= 8) {
+        for (int y = a.y0; y <= a.y1; ++y)
+            applySpan(row(y), b, op);
+        return;
+    }
+    for (int y = a.y0; y <= a.y1; ++y)
+        applyWideSpan(row(y), b, op);
 }
 
-inline void paintSpan(int y, int x0, int x1)
+// Normal mode paints the foreground, XOR inverts.
+inline SpanOp paintOp()
 {
-    if (state().drawMode == GfxDrawMode::Xor)
-        invertSpan(y, x0, x1);
-    else
-        writeSpan(y, x0, x1, state().fg);
+    if (state().drawMode == GfxDrawMode::Xor) return INVERT;
+    return state().fg ? SET : CLEAR;
 }
+
+inline void paintSpan(int y, int x0, int x1) { spanOp(y, x0, x1, paintOp()); }
 
 inline void paintPixel(int x, int y) { paintSpan(y, x, x); }
 
 // Visible-text bookkeeping (gfx_visible.cpp).
-void visibleClearAll();
+void visibleClearAll();                  // display memory cleared: its texts are no longer drawn
+void visibleForgetAll();                 // start-up: nothing is drawn or shown
 void visibleCover(const GFX_Rect& area); // area already clipped
 void visibleAdd(const GFX_Rect& box, const char* text, int32_t bytes);
 

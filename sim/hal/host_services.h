@@ -39,11 +39,13 @@ SIM_HostTime SIM_GetHostTime();
 void SIM_SetFixedLocalTime(int64_t localSeconds);
 void SIM_UseHostClock();
 
-// The LCD: a refresh hands the host a copy of the refreshed rectangle of display memory
-// (240 x 160, one byte a pixel, non-zero = set) with the contrast and the light mode. The host
-// never reads display memory itself, so it never sees a half-drawn screen.
+// The LCD: a refresh hands the host the refreshed rectangle of display memory (240 x 160, one
+// bit a pixel, rows of 30 bytes, the most significant bit leftmost, a set bit lit) with the
+// contrast and the light mode. The host copies it and never reads display memory otherwise, so
+// it never sees a half-drawn screen.
 inline constexpr int SIM_LCD_WIDTH = 240;
 inline constexpr int SIM_LCD_HEIGHT = 160;
+inline constexpr int SIM_LCD_BYTES_PER_ROW = SIM_LCD_WIDTH / 8;
 struct SIM_Rect {
     int16_t x0, y0, x1, y1; // inclusive, already clipped to the display
 };

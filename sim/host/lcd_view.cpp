@@ -29,29 +29,50 @@ void LcdView::sink(const uint8_t* memory, SIM_Rect rect, uint8_t contrast, uint8
 
 void LcdView::refresh(const uint8_t* memory, SIM_Rect r, uint8_t contrast, uint8_t lightMode)
 {
+    // The columns of the rectangle as byte masks: the pixels beside it in its first and last
+    // byte stay as they were shown.
+    const int first = r.x0 / 8, last = r.x1 / 8;
+    uint8_t firstMask = static_cast<uint8_t>(0xFF >> (r.x0 % 8));
+    const uint8_t lastMask = static_cast<uint8_t>(0xFF << (7 - r.x1 % 8));
+    if (first == last) firstMask &= lastMask;
     {
         std::lock_guard guard(lock_);
-        const size_t width = static_cast<size_t>(r.x1 - r.x0 + 1);
-        for (int y = r.y0; y <= r.y1; ++y)
-            memcpy(&visible_.pixels[y * SIM_LCD_WIDTH + r.x0], memory + y * SIM_LCD_WIDTH + r.x0,
-                   width);
-        visible_.contrast = contrast;
-        visible_.lightMode = lightMode;
-        ++visible_.generation;
+        for (int y = r.y0; y <= r.y1; ++y) {
+            const uint8_t* from = memory + y * SIM_LCD_BYTES_PER_ROW;
+            uint8_t* to = &bits_[y * SIM_LCD_BYTES_PER_ROW];
+            to[first] = static_cast<uint8_t>(to[first] ^ ((to[first] ^ from[first]) & firstMask));
+            if (last == first) continue;
+            // The whole bytes between eight at a time: full refreshes copy whole rows.
+            int i = first + 1;
+            for (; i + 8 <= last; i += 8)
+                memcpy(to + i, from + i, 8);
+            for (; i < last; ++i)
+                to[i] = from[i];
+            to[last] = static_cast<uint8_t>(to[last] ^ ((to[last] ^ from[last]) & lastMask));
+        }
+        contrast_ = contrast;
+        lightMode_ = lightMode;
+        ++generation_;
     }
     if (auto listener = listener_.load()) listener();
 }
 
 LcdView::Snapshot LcdView::snapshot() const
 {
+    Snapshot s;
     std::lock_guard guard(lock_);
-    return visible_;
+    for (size_t i = 0; i < s.pixels.size(); ++i)
+        s.pixels[i] = (bits_[i / 8] >> (7 - i % 8)) & 1;
+    s.contrast = contrast_;
+    s.lightMode = lightMode_;
+    s.generation = generation_;
+    return s;
 }
 
 uint64_t LcdView::generation() const
 {
     std::lock_guard guard(lock_);
-    return visible_.generation;
+    return generation_;
 }
 
 std::vector<uint8_t> LcdView::toRgb(const Snapshot& s)

@@ -37,7 +37,11 @@ class LcdView {
     void refresh(const uint8_t* memory, SIM_Rect rect, uint8_t contrast, uint8_t lightMode);
 
     mutable std::mutex lock_;
-    Snapshot visible_;
+    // What the panel shows, as the panel hands it over: one bit a pixel.
+    std::array<uint8_t, SIM_LCD_BYTES_PER_ROW * SIM_LCD_HEIGHT> bits_{};
+    uint8_t contrast_ = 50;
+    uint8_t lightMode_ = 4;
+    uint64_t generation_ = 0;
     std::atomic<void (*)()> listener_{nullptr};
 };
 

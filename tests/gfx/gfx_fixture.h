@@ -10,4 +10,6 @@
 class GfxTest : public ::testing::Test {
   protected:
     void SetUp() override { GFX_Init(&testfont::FONT); }
+    // What the display driver reports after a refresh of the whole display.
+    static void refreshTexts() { GFX_TextsRefreshed({0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1}); }
 };

@@ -272,10 +272,14 @@ TEST_F(Drawing, OppositeQuarterArcsArePointSymmetric)
 
 TEST_F(Drawing, AnArcDrawnAgainElsewhereOrClippedIsTheSameArc)
 {
-    // Arcs are kept once drawn: a repeat, at another centre or cut by the display edge, must
-    // paint exactly what the first drawing painted.
+    // A repeat, at another centre or cut by the display edge, must paint exactly what the first
+    // drawing painted.
     auto memory = [] {
-        return std::vector<uint8_t>(GFX_Memory(), GFX_Memory() + GFX_WIDTH * GFX_HEIGHT);
+        std::vector<uint8_t> pixels;
+        for (int y = 0; y < GFX_HEIGHT; ++y)
+            for (int x = 0; x < GFX_WIDTH; ++x)
+                pixels.push_back(pixel(x, y));
+        return pixels;
     };
     auto clear = [] { GFX_ClearRect(0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1); };
     GFX_SetPenSize(5);
@@ -314,6 +318,104 @@ TEST_F(Drawing, EllipseArcReachesBothRadii)
     EXPECT_EQ(countSet(), 0);
 }
 
+TEST_F(Drawing, ArcBoundsHoldEveryPixelOfTheArcAndLittleMore)
+{
+    struct Case {
+        int16_t rx, ry;
+        uint8_t pen;
+        int16_t start, end;
+    };
+    const Case cases[] = {
+        {30, 30, 7, 0, 2},     {30, 30, 7, 88, 92},   {30, 30, 7, 179, 181}, {30, 30, 7, 268, 270},
+        {30, 30, 7, 45, 135},  {30, 30, 7, 330, 390}, {30, 30, 7, 0, 360},   {40, 20, 3, 10, 80},
+        {20, 45, 5, 100, 260}, {5, 5, 9, 30, 60},     {12, 8, 1, -40, -10},  {30, 30, 7, 120, 30},
+    };
+    for (const Case& c : cases) {
+        GFX_Init(&testfont::FONT);
+        GFX_SetPenSize(c.pen);
+        GFX_DrawArc(CX, CY, c.rx, c.ry, c.start, c.end);
+        const GFX_Rect drawn = setBounds();
+        const GFX_Rect b = GFX_ArcBounds(CX, CY, c.rx, c.ry, c.start, c.end);
+        const std::string name = std::to_string(c.start) + ".." + std::to_string(c.end) +
+                                 " radii " + std::to_string(c.rx) + "," + std::to_string(c.ry);
+        EXPECT_LE(b.x0, drawn.x0) << name;
+        EXPECT_LE(b.y0, drawn.y0) << name;
+        EXPECT_GE(b.x1, drawn.x1) << name;
+        EXPECT_GE(b.y1, drawn.y1) << name;
+        EXPECT_GE(b.x0, drawn.x0 - 3) << name;
+        EXPECT_GE(b.y0, drawn.y0 - 3) << name;
+        EXPECT_LE(b.x1, drawn.x1 + 3) << name;
+        EXPECT_LE(b.y1, drawn.y1 + 3) << name;
+    }
+    const GFX_Rect cut = GFX_ArcBounds(5, 5, 30, 30, 90, 270); // cut to the display
+    EXPECT_EQ(cut.x0, 0);
+    EXPECT_EQ(cut.y0, 0);
+    EXPECT_GT(GFX_ArcBounds(CX, CY, 30, 30, 40, 40).x0, GFX_ArcBounds(CX, CY, 30, 30, 40, 40).x1)
+        << "an empty arc has an empty rectangle";
+}
+
+TEST_F(Drawing, EveryDrawingStaysInsideTheClipRectangle)
+{
+    static const uint8_t bits[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const GFX_Bitmap bitmap{80, 1, 10, 1, bits};
+    const GFX_Rect clip{50, 40, 120, 90};
+    struct Case {
+        const char* name;
+        std::function<void()> draw;
+    };
+    const Case cases[] = {
+        {"fill", [] { GFX_FillRect(0, 0, 239, 159); }},
+        {"clear", [] { GFX_ClearRect(0, 0, 239, 159); }},
+        {"invert", [] { GFX_InvertRect(0, 0, 239, 159); }},
+        {"lines",
+         [] {
+             GFX_DrawHLine(60, 0, 239);
+             GFX_DrawVLine(60, 0, 159);
+             GFX_DrawLine(0, 0, 239, 159);
+             GFX_DrawFrame(40, 30, 130, 100);
+         }},
+        {"arc",
+         [] {
+             GFX_SetPenSize(7);
+             GFX_DrawArc(85, 65, 40, 40, 0, 360);
+         }},
+        {"bitmap", [&] { GFX_DrawBitmap(bitmap, 20, 71); }},
+        {"text", [] { GFX_TextAt("WWWWWWWWWWWWWWWWWWWW", 10, 37); }},
+        {"text in a rectangle",
+         [] {
+             GFX_TextInRect("WWWWWWWWWWWW", {0, 80, 239, 99}, 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        GFX_Init(&testfont::FONT);
+        for (int16_t y = 0; y < GFX_HEIGHT; y += 2)
+            GFX_DrawHLine(y, 0, GFX_WIDTH - 1);
+        const DisplayCopy before = copyDisplay();
+        GFX_SetClipRect(clip);
+        c.draw();
+        GFX_ResetClipRect();
+        int inside = 0, outside = 0;
+        for (int y = 0; y < GFX_HEIGHT; ++y)
+            for (int x = 0; x < GFX_WIDTH; ++x) {
+                const bool was = (before[y * GFX_BYTES_PER_ROW + x / 8] >> (7 - x % 8)) & 1;
+                const bool in = x >= clip.x0 && x <= clip.x1 && y >= clip.y0 && y <= clip.y1;
+                (in ? inside : outside) += was != pixel(x, y);
+            }
+        EXPECT_GT(inside, 0) << c.name;
+        EXPECT_EQ(outside, 0) << c.name;
+    }
+    GFX_SetClipRect({10, 10, 20, 20});
+    GFX_Clear(); // the whole display regardless
+    GFX_ResetClipRect();
+    GFX_FillRect(0, 0, 239, 159);
+    GFX_SetClipRect({10, 10, 20, 20});
+    GFX_Clear();
+    EXPECT_EQ(countSet(), 0);
+    GFX_ResetClipRect();
+    GFX_FillRect(0, 0, 239, 159);
+    EXPECT_EQ(countSet(), GFX_WIDTH * GFX_HEIGHT) << "reset: the whole display again";
+}
+
 // --- text ---------------------------------------------------------------------------------
 
 using Text = GfxTest;
@@ -337,6 +439,7 @@ TEST_F(Text, AVeryLongLineKeepsItsBoxOnTheDisplay)
 {
     const std::string text(40000, 'W'); // 9 px each: far beyond any coordinate
     GFX_TextAt(text.c_str(), 0, 0);
+    refreshTexts();
     ASSERT_EQ(GFX_VisibleTextCount(), 1);
     EXPECT_EQ(GFX_GetVisibleText(0).rect, (GFX_Rect{0, 0, 239, 7}));
     EXPECT_EQ(GFX_TextWidth(text.c_str()), INT16_MAX);
@@ -419,6 +522,7 @@ TEST_F(Text, WrapBreaksAtTheLastBlankThatFits)
         GFX_Init(&testfont::FONT);
         const GFX_Rect box{0, 0, static_cast<int16_t>(c.width - 1), 59};
         GFX_TextInRectWrap(c.text, box, GFX_ALIGN_LEFT_CENTER, GFX_WRAP_WORDS);
+        refreshTexts();
         ASSERT_EQ(GFX_VisibleTextCount(), c.lines.size()) << c.text << " in " << c.width;
         // The block of wrapped lines is centred as a whole.
         const int blockHeight = (int(c.lines.size()) - 1) * 10 + 8;
@@ -429,6 +533,7 @@ TEST_F(Text, WrapBreaksAtTheLastBlankThatFits)
     }
     GFX_Init(&testfont::FONT);
     GFX_TextInRect("AA AA AA", {0, 0, 22, 59}, GFX_ALIGN_LEFT_CENTER); // no wrapping
+    refreshTexts();
     EXPECT_EQ(GFX_VisibleTextCount(), 1);
 }
 
@@ -441,12 +546,38 @@ TEST_F(VisibleText, LinesAreListedInDisplayOrderWithTheirCells)
     GFX_TextAt("CD", 10, 40);
     GFX_TextAt("AB", 10, 20);
     GFX_TextAt("EF", 0, 40);
+    refreshTexts();
     ASSERT_EQ(GFX_VisibleTextCount(), 3);
     EXPECT_STREQ(GFX_GetVisibleText(0).text, "AB");
     EXPECT_EQ(GFX_GetVisibleText(0).rect, (GFX_Rect{10, 20, 19, 27}));
     EXPECT_STREQ(GFX_GetVisibleText(1).text, "EF");
     EXPECT_STREQ(GFX_GetVisibleText(2).text, "CD");
     EXPECT_STREQ(GFX_GetVisibleText(3).text, ""); // past the end
+}
+
+TEST_F(VisibleText, ATextIsOnThePanelFromTheRefreshOfItsPlaceUntilItsCoverIsRefreshed)
+{
+    auto visible = [] {
+        std::string all;
+        for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i)
+            all += std::string(GFX_GetVisibleText(i).text) + ";";
+        return all;
+    };
+    GFX_TextAt("AB", 10, 20);
+    EXPECT_EQ(visible(), "") << "drawn, not refreshed";
+    GFX_TextsRefreshed({100, 0, 239, 159});
+    EXPECT_EQ(visible(), "") << "a refresh elsewhere";
+    GFX_TextsRefreshed({0, 0, 12, 21});
+    EXPECT_EQ(visible(), "AB;") << "a refresh of a part of it";
+    GFX_ClearRect(0, 0, 99, 99);
+    GFX_TextAt("CD", 10, 20);
+    EXPECT_EQ(visible(), "AB;") << "the panel still shows the old text";
+    GFX_TextsRefreshed({0, 0, 99, 99});
+    EXPECT_EQ(visible(), "CD;");
+    GFX_Clear();
+    EXPECT_EQ(visible(), "CD;");
+    refreshTexts();
+    EXPECT_EQ(visible(), "");
 }
 
 TEST_F(VisibleText, InvertingAndLineDrawingKeepTextsVisible)
@@ -459,6 +590,7 @@ TEST_F(VisibleText, InvertingAndLineDrawingKeepTextsVisible)
     GFX_DrawVLine(12, 0, 159);
     GFX_DrawPixel(11, 21);
     GFX_DrawArc(15, 24, 10, 10, 0, 360);
+    refreshTexts();
     EXPECT_EQ(GFX_VisibleTextCount(), 1);
 }
 
@@ -485,6 +617,7 @@ TEST_F(VisibleText, ClearingFillingOrDrawingOverRemovesTexts)
         GFX_TextAt("far", 100, 100);
         c.cover();
         bool abVisible = false;
+        refreshTexts();
         for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i)
             abVisible |= std::string(GFX_GetVisibleText(i).text) == "AB";
         EXPECT_FALSE(abVisible) << c.name;
@@ -494,18 +627,21 @@ TEST_F(VisibleText, ClearingFillingOrDrawingOverRemovesTexts)
     GFX_TextAt("AB", 10, 20);
     GFX_ClearRect(20, 20, 30, 27);
     GFX_ClearRect(10, 28, 19, 40);
+    refreshTexts();
     EXPECT_EQ(GFX_VisibleTextCount(), 1);
 }
 
 TEST_F(VisibleText, ClippedTextKeepsItsWordsAndTheClippedBox)
 {
     GFX_TextInRect("AAAAAAAA", {0, 0, 19, 9}, GFX_ALIGN_LEFT_CENTER);
+    refreshTexts();
     ASSERT_EQ(GFX_VisibleTextCount(), 1);
     EXPECT_STREQ(GFX_GetVisibleText(0).text, "AAAAAAAA");
     EXPECT_EQ(GFX_GetVisibleText(0).rect, (GFX_Rect{0, 1, 19, 8}));
     GFX_TextInRect("AB", {-50, 0, -1, 9}, GFX_ALIGN_LEFT_CENTER); // nothing of it shows
     GFX_TextAt("", 50, 50);
     GFX_TextAt("\xC3\xA9", 50, 50); // only a character the font lacks
+    refreshTexts();
     EXPECT_EQ(GFX_VisibleTextCount(), 1);
 }
 
@@ -514,11 +650,13 @@ TEST_F(VisibleText, LongLinesAreCutAtACharacterBoundary)
     std::string text(198, 'A');
     text += "\xC3\xA4\xC3\xA4"; // 202 bytes: "ä" at bytes 198-199 and 200-201
     GFX_TextAt(text.c_str(), 0, 0);
+    refreshTexts();
     ASSERT_EQ(GFX_VisibleTextCount(), 1);
     EXPECT_EQ(std::string(GFX_GetVisibleText(0).text), text.substr(0, 200));
     text = std::string(199, 'A') + "\xC3\xA4";
     GFX_Clear();
     GFX_TextAt(text.c_str(), 0, 0);
+    refreshTexts();
     EXPECT_EQ(std::string(GFX_GetVisibleText(0).text), text.substr(0, 199));
 }
 
@@ -528,6 +666,7 @@ TEST_F(VisibleText, AFullTableForgetsTheOldestLine)
         const std::string t = std::to_string(k);
         GFX_TextAt(t.c_str(), static_cast<int16_t>(k % 12 * 20), static_cast<int16_t>(k / 12 * 10));
     }
+    refreshTexts();
     ASSERT_EQ(GFX_VisibleTextCount(), GFX_VISIBLE_TEXT_SLOTS);
     EXPECT_STREQ(GFX_GetVisibleText(0).text, "4");
     EXPECT_STREQ(GFX_GetVisibleText(95).text, "99");

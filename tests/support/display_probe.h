@@ -8,7 +8,7 @@
 
 #include "gfx/gfx.h"
 
-using DisplayCopy = std::array<uint8_t, GFX_WIDTH * GFX_HEIGHT>;
+using DisplayCopy = std::array<uint8_t, GFX_MEMORY_BYTES>;
 
 inline DisplayCopy copyDisplay()
 {
@@ -17,7 +17,10 @@ inline DisplayCopy copyDisplay()
     return c;
 }
 
-inline bool pixel(int x, int y) { return GFX_Memory()[y * GFX_WIDTH + x] != 0; }
+inline bool pixel(int x, int y)
+{
+    return GFX_GetPixel(static_cast<int16_t>(x), static_cast<int16_t>(y));
+}
 
 inline int countSet(GFX_Rect r = {0, 0, GFX_WIDTH - 1, GFX_HEIGHT - 1})
 {

@@ -31,6 +31,7 @@ class Menu : public UiTest {
     // Items shown, top to bottom.
     static std::vector<std::string> shown()
     {
+        refreshAsTheScreenDoes();
         std::vector<std::string> out;
         for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i)
             out.push_back(GFX_GetVisibleText(i).text);
@@ -206,10 +207,10 @@ TEST_F(Menu, ItemPainters)
 {
     const GFX_Rect r{1, 30, 238, 51};
     MEN_DrawSubmenuItem(115, r); // "Heizkennlinie"
-    const GFX_VisibleText* text = findText("Heizkennlinie");
+    const ShownText* text = findText("Heizkennlinie");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->rect.x0, 1);
-    const GFX_VisibleText* arrow = findText("\xE2\x99\xAD");
+    const ShownText* arrow = findText("\xE2\x99\xAD");
     ASSERT_NE(arrow, nullptr);
     EXPECT_EQ(arrow->rect.x1, 238);
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 #include "data/datapool.h"
 #include "display/fonts.h"
+#include "display/lcd.h"
 #include "display/text.h"
 #include "gfx/gfx.h"
 #include "support/display_probe.h"
@@ -26,22 +28,40 @@ class UiTest : public ::testing::Test {
 
     using Display = DisplayCopy;
     static Display display() { return copyDisplay(); }
+
+    // Widgets draw; the screen that uses them refreshes. The text checks look at the panel as
+    // after that refresh.
+    static void refreshAsTheScreenDoes() { lcd_refresh(); }
+
     // The visible text lines, as "text@x0,y0-x1,y1".
     static std::vector<std::string> texts()
     {
+        refreshAsTheScreenDoes();
         std::vector<std::string> out;
         for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i) {
-            const GFX_VisibleText& t = GFX_GetVisibleText(i);
+            const GFX_VisibleText t = GFX_GetVisibleText(i);
             out.push_back(std::string(t.text) + "@" + std::to_string(t.rect.x0) + "," +
                           std::to_string(t.rect.y0) + "-" + std::to_string(t.rect.x1) + "," +
                           std::to_string(t.rect.y1));
         }
         return out;
     }
-    static const GFX_VisibleText* findText(const std::string& text)
+
+    struct ShownText {
+        GFX_Rect rect;
+        std::string text;
+    };
+    // The visible line with exactly this text, or null; kept until the test ends.
+    const ShownText* findText(const std::string& text)
     {
-        for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i)
-            if (GFX_GetVisibleText(i).text == text) return &GFX_GetVisibleText(i);
+        refreshAsTheScreenDoes();
+        for (uint16_t i = 0; i < GFX_VisibleTextCount(); ++i) {
+            const GFX_VisibleText t = GFX_GetVisibleText(i);
+            if (t.text == text) return &found_.emplace_back(ShownText{t.rect, t.text});
+        }
         return nullptr;
     }
+
+  private:
+    std::deque<ShownText> found_;
 };

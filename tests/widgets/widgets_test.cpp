@@ -36,7 +36,7 @@ TEST_F(Footer, HintNineteenClearsTheFooterAndDrawsOnlyItsSeparator)
 TEST_F(Footer, HintsAreCentredBelowTheSeparator)
 {
     FUS_DrawHint(5);
-    const GFX_VisibleText* hint = findText("Weiter mit OK");
+    const ShownText* hint = findText("Weiter mit OK");
     ASSERT_NE(hint, nullptr);
     const int width = GFX_TextWidth("Weiter mit OK");
     EXPECT_EQ(hint->rect.x0, 1 + (238 - width) / 2);
@@ -65,9 +65,9 @@ TEST_F(Header, TitleLeftCentredOrRight)
 TEST_F(Header, CircuitSelectorShowsTheLabelReversedInABox)
 {
     KOP_DrawCircuitSelector(2);
-    const GFX_VisibleText* right = findText("♭");
-    const GFX_VisibleText* label = findText("HK2");
-    const GFX_VisibleText* left = findText("♬");
+    const ShownText* right = findText("♭");
+    const ShownText* label = findText("HK2");
+    const ShownText* left = findText("♬");
     ASSERT_NE(right, nullptr);
     ASSERT_NE(label, nullptr);
     ASSERT_NE(left, nullptr);
@@ -94,7 +94,7 @@ TEST_F(Header, TitleWithCircuitLabelOnlyWhereCircuitsMustBeToldApart)
         DAT_SelectCircuit(1);
         KOP_DrawTitleWithCircuit(TextId{115}, TextId{183}); // "Heizkennlinie", "Neigung"
         EXPECT_EQ(findText("HK1") != nullptr, c.labelShown) << int(c.config);
-        const GFX_VisibleText* text = findText("Neigung");
+        const ShownText* text = findText("Neigung");
         ASSERT_NE(text, nullptr);
         if (!c.labelShown) {
             EXPECT_EQ(text->rect.x1, 238) << int(c.config);

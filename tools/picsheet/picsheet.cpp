@@ -92,10 +92,10 @@ void drawLabel(Sheet& sheet, const std::string& text, int x, int y)
         GFX_Clear();
         GFX_TextAt(piece.c_str(), 0, 0);
         const int w = GFX_TextWidth(piece.c_str());
-        const uint8_t* mem = GFX_Memory();
         for (int j = 0; j < h; ++j)
             for (int i = 0; i < w; ++i)
-                if (mem[j * GFX_WIDTH + i]) sheet.put(x + i, y + j, LABEL);
+                if (GFX_GetPixel(static_cast<int16_t>(i), static_cast<int16_t>(j)))
+                    sheet.put(x + i, y + j, LABEL);
         x += w;
         start = end;
     }
@@ -347,13 +347,15 @@ void drawScreens(Sheet& sheet, int top)
         const int x = MARGIN + static_cast<int>(n % SCREEN_COLUMNS) * SCREEN_PITCH_X;
         const int y = top + static_cast<int>(n / SCREEN_COLUMNS) * screenPitchY();
         SCREENS[n].paint(SCREENS[n].variant);
-        std::vector<uint8_t> shown(GFX_Memory(), GFX_Memory() + GFX_WIDTH * GFX_HEIGHT);
         drawLabel(sheet, SCREENS[n].label, x, y);
         const int sy = y + FNT_GetNormal().height + 4;
         sheet.frame(x, sy, GFX_WIDTH + 2, GFX_HEIGHT + 2, FRAME);
         for (int j = 0; j < GFX_HEIGHT; ++j)
             for (int i = 0; i < GFX_WIDTH; ++i)
-                sheet.put(x + 1 + i, sy + 1 + j, shown[j * GFX_WIDTH + i] ? grey : BACKGROUND);
+                sheet.put(x + 1 + i, sy + 1 + j,
+                          GFX_GetPixel(static_cast<int16_t>(i), static_cast<int16_t>(j))
+                              ? grey
+                              : BACKGROUND);
     }
 }
 
