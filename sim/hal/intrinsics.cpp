@@ -33,6 +33,12 @@ void IAR_Intrinsics_Init()
 
 void __disable_interrupt()
 {
+    if (oneThread) {
+        const int n = irqLock.nesting.load(std::memory_order_relaxed) + 1;
+        irqLock.nesting.store(n, std::memory_order_relaxed);
+        if (n != 1) DBG_Printf("\nFATAL ERROR: IAR_Intrinsics __disable_interrupt() %d", n);
+        return;
+    }
     const auto self = std::this_thread::get_id();
     if (irqLock.owner.load(std::memory_order_acquire) != self) {
         if (!oneThread) irqLock.mutex.lock();
@@ -44,6 +50,17 @@ void __disable_interrupt()
 
 void __enable_interrupt()
 {
+    if (oneThread) {
+        const int held = irqLock.nesting.load(std::memory_order_relaxed);
+        if (held == 0) {
+            DBG_Printf("\nFATAL ERROR: IAR_Intrinsics __enable_interrupt() %d", -1);
+            return;
+        }
+        irqLock.nesting.store(held - 1, std::memory_order_relaxed);
+        if (held != 1)
+            DBG_Printf("\nFATAL ERROR: IAR_Intrinsics __enable_interrupt() %d", held - 1);
+        return;
+    }
     const auto self = std::this_thread::get_id();
     if (irqLock.owner.load(std::memory_order_acquire) != self) {
         // Not held by this thread: report it, and leave the lock of the real owner alone.
@@ -71,5 +88,6 @@ void ISR_Leave()
 }
 
 void IAR_SetSingleThread(bool single) { oneThread = single; }
+bool IAR_SingleThread() { return oneThread; }
 
 int IAR_Nesting() { return irqLock.nesting.load(); }

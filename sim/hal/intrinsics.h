@@ -11,6 +11,7 @@ void ISR_Leave();
 // Virtual time runs the panel, its ticks and the host's input on one thread: the locks then
 // keep only their counts. Set before the panel starts, never while a lock is held.
 void IAR_SetSingleThread(bool single);
+bool IAR_SingleThread();
 
 // Read-out for tests: the interrupt-lock nesting counter.
 int IAR_Nesting();

@@ -12,6 +12,22 @@ std::mutex keyLock;
 uint32_t keyPattern = 0;
 uint8_t keyColumnSelect = 0;
 
+// The key lock; on virtual time the window's keys, the scan and the main task share one thread
+// and it has nobody to keep out (the scan reads the matrix every 20 ms of panel time).
+struct KeyGuard {
+    const bool locked = !IAR_SingleThread();
+    KeyGuard()
+    {
+        if (locked) keyLock.lock();
+    }
+    ~KeyGuard()
+    {
+        if (locked) keyLock.unlock();
+    }
+    KeyGuard(const KeyGuard&) = delete;
+    KeyGuard& operator=(const KeyGuard&) = delete;
+};
+
 // Pattern of each panel key and combination, by key index.
 constexpr std::array<uint8_t, 13> patternByKey{
     KEY_PATTERN_UP,
@@ -40,26 +56,26 @@ void KEY_Init()
 {
     for (int hardkey = 0; hardkey < SIM_HardkeyCount(); ++hardkey)
         SIM_RegisterHardkey(hardkey, KEY_HardkeyCallback);
-    std::lock_guard guard(keyLock);
+    const KeyGuard guard;
     keyColumnSelect = 0;
     keyPattern = 0;
 }
 
 uint32_t KEY_ReadMatrix()
 {
-    std::lock_guard guard(keyLock);
+    const KeyGuard guard;
     return (keyColumnSelect & 1) ? keyPattern : 0;
 }
 
 void KEY_SelectColumn(uint8_t value)
 {
-    std::lock_guard guard(keyLock);
+    const KeyGuard guard;
     keyColumnSelect = value;
 }
 
 void KEY_SetPattern(uint32_t pattern)
 {
-    std::lock_guard guard(keyLock);
+    const KeyGuard guard;
     keyPattern = pattern;
 }
 

@@ -70,6 +70,29 @@ void SIM_FireTick(SIM_Tick tick, uint32_t count)
     ISR_Leave();
 }
 
+namespace {
+
+// The ticks due at one 10 ms boundary of virtual time, in the target's order, under one entry
+// of the tick lock: each handler finds the interrupts disabled once, as in its own interrupt.
+// Virtual time walks 8.6 million of these boundaries a day.
+void fireBoundary(uint32_t count1ms, bool ms20, bool ms100)
+{
+    bool entered = false;
+    auto due = [&](SIM_Tick tick, bool connected) {
+        if (tim_enableCount(static_cast<uint8_t>(tick)) == 0) return false;
+        if (!entered) ISR_Enter();
+        entered = true;
+        return connected;
+    };
+    if (count1ms > 0 && due(SIM_Tick::Ms1, handlers.ms1 != nullptr)) handlers.ms1(count1ms);
+    if (due(SIM_Tick::Ms10, handlers.ms10 != nullptr)) handlers.ms10();
+    if (ms20 && due(SIM_Tick::Ms20, handlers.ms20 != nullptr)) handlers.ms20();
+    if (ms100 && due(SIM_Tick::Ms100, handlers.ms100 != nullptr)) handlers.ms100();
+    if (entered) ISR_Leave();
+}
+
+} // namespace
+
 // ---- virtual time ----
 
 void SIM_VirtualTicks::setHostEvent(uint64_t at, HostEvent event, void* context)
@@ -103,10 +126,8 @@ void SIM_VirtualTicks::delay(uint32_t ms)
         pending1ms_ += static_cast<uint32_t>(next - now_);
         now_ = next;
         if (now_ % 10 == 0) {
-            flush1ms();
-            SIM_FireTick(SIM_Tick::Ms10);
-            if (now_ % 20 == 0) SIM_FireTick(SIM_Tick::Ms20);
-            if (now_ % 100 == 0) SIM_FireTick(SIM_Tick::Ms100);
+            fireBoundary(pending1ms_, now_ % 20 == 0, now_ % 100 == 0);
+            pending1ms_ = 0;
             SIM_RunPeripheral(now_);
         }
     }
